@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+class Clock;
+class MessageBoxes;
+class Sound;
+class Shell;
+class Shutdown;
+class InputGrab;
+class TrayIconFactory;
+
+// The platform services a window needs, handed in by whoever creates it: the real ones in the
+// program, doubles in the tests.
+struct HostServices {
+    Clock* clock = nullptr;
+    MessageBoxes* boxes = nullptr;
+    Sound* sound = nullptr;
+    Shell* shell = nullptr;
+    Shutdown* shutdown = nullptr;
+    InputGrab* grab = nullptr;
+    TrayIconFactory* tray = nullptr;
+    // The program's folder: pictures, sound and help are read from here.
+    QString programFolder;
+};

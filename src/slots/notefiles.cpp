@@ -1,0 +1,49 @@
+#include "slots/notefiles.h"
+
+#include "host/inifile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+namespace NoteFiles {
+
+QString fileName(int k) { return QStringLiteral("Dat%1.RTF").arg(k); }
+
+QString path(const QString& folder, int k) { return folder + QLatin1Char('/') + fileName(k); }
+
+void load(SlotTable& slots, const QString& folder) {
+    for (int k = 1; k <= kSlotCount; ++k) {
+        QFile f(path(folder, k));
+        if (!f.open(QIODevice::ReadOnly)) {
+            slots[k].note.clear();
+            continue;
+        }
+        QString note = IniFile::decode(f.readAll());
+        if (note.endsWith(QLatin1String("\r\n")))
+            note.chop(2);
+        slots[k].note = note;
+    }
+}
+
+QStringList save(const SlotTable& slots, const QString& folder) {
+    QStringList failed;
+    const bool folderReady = QDir().mkpath(folder);
+    for (int k = 1; k <= kSlotCount; ++k) {
+        QSaveFile f(path(folder, k));
+        bool ok = folderReady && f.open(QIODevice::WriteOnly);
+        if (ok) {
+            const QByteArray bytes = (slots[k].note + QStringLiteral("\r\n")).toUtf8();
+            ok = f.write(bytes) == bytes.size();
+            ok = ok && f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+            ok = ok && f.commit();
+            if (!ok)
+                f.cancelWriting();
+        }
+        if (!ok)
+            failed << fileName(k);
+    }
+    return failed;
+}
+
+} // namespace NoteFiles

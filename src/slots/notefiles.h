@@ -1,0 +1,18 @@
+#pragma once
+
+#include "slots/reminderslot.h"
+
+#include <QStringList>
+
+// The note files "Dat1.RTF" … "Dat12.RTF" in the data folder.
+namespace NoteFiles {
+QString fileName(int k); // "Dat" + k + ".RTF"
+QString path(const QString& folder, int k);
+
+// Reads each file on its own: a missing or unreadable file leaves that slot's note empty.
+// The line end the writer appends is dropped again.
+void load(SlotTable& slots, const QString& folder);
+// Replaces each file atomically (owner-only permissions); tries all twelve and returns the names
+// of the files that could not be written.
+QStringList save(const SlotTable& slots, const QString& folder);
+} // namespace NoteFiles

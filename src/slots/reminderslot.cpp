@@ -1,0 +1,5 @@
+#include "slots/reminderslot.h"
+
+QString slotTimeText(const QTime& t) {
+    return QStringLiteral("%1:%2:%3").arg(t.hour()).arg(t.minute()).arg(t.second());
+}
