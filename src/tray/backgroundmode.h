@@ -1,0 +1,40 @@
+#pragma once
+
+#include "host/hostservices.h"
+
+#include <functional>
+#include <memory>
+
+class FrmSysTray;
+class QWidget;
+
+// What background mode needs from the main window.
+struct MainWindowHooks {
+    QWidget* window = nullptr;
+    std::function<void()> uložnastavenia;
+    std::function<void()> uložtexty;   // the notes, then the settings once more
+    std::function<void()> showMainWindow; // show, raise and activate
+    std::function<void()> hideMainWindow;
+    std::function<void()> closeMainWindow; // the ordinary closing path: saves everything, ends the program
+};
+
+// Activation, deactivation, the start-up decision and the tray form's life.
+class BackgroundMode {
+public:
+    BackgroundMode(HostServices host, MainWindowHooks hooks);
+    ~BackgroundMode();
+
+    // Throws RunTimeError when a step fails; what was done before stays done.
+    void aktivácia();
+    void deaktivácia();
+    // "ok" in "Aktivácia" starts with the tray form and the main window hidden (returns true);
+    // anything else shows the main window (returns false).
+    bool startUpDecision();
+    // Shows the main window from the tray (the menu's "Menu"); also used when a second start asks.
+    void restore();
+    FrmSysTray* tray() const;
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
