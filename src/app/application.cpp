@@ -1,8 +1,84 @@
 #include "app/application.h"
 
+#include "app/mainwindow.h"
+#include "app/signalbridge.h"
+#include "host/clock.h"
+#include "host/messageboxes.h"
+#include "host/paths.h"
+#include "host/shell.h"
+#include "host/shutdown.h"
+#include "host/singleinstance.h"
+#include "host/sound.h"
+#include "tray/backgroundmode.h"
+
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QSessionManager>
+#include <QTranslator>
+
+namespace {
+void loadSlovakQtTexts(QApplication& app) {
+    // Qt's own texts (context menus of the text boxes and the like) in Slovak, whatever the locale.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_sk"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+}
+} // namespace
 
 int runPripomin(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("pripomin"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Pripomin"));
+    QApplication::setDesktopFileName(QStringLiteral("pripomin"));
+    // Closing the last message box must not end the program; only the main window's closing does.
+    QApplication::setQuitOnLastWindowClosed(false);
+    loadSlovakQtTexts(app);
+
+    SingleInstance instance;
+    if (!instance.becomePrimary())
+        return 0;
+
+    SystemClock clock;
+    QtMessageBoxes boxes;
+    QtSound sound;
+    DesktopShell shell;
+    LogindShutdown shutdown;
+    HostServices host;
+    host.clock = &clock;
+    host.boxes = &boxes;
+    host.sound = &sound;
+    host.shell = &shell;
+    host.shutdown = &shutdown;
+    host.programFolder = Paths::executableFolder();
+
+    MainWindow window(host);
+    window.onUnloaded = [] { QCoreApplication::exit(0); };
+
+    MainWindowHooks hooks;
+    hooks.window = &window;
+    hooks.uložnastavenia = [&window] { window.uložnastavenia(); };
+    hooks.uložtexty = [&window] { window.uložtexty(); };
+    hooks.showMainWindow = [&window] {
+        window.show();
+        window.raise();
+        window.activateWindow();
+    };
+    hooks.hideMainWindow = [&window] { window.hide(); };
+    hooks.closeMainWindow = [&window] { window.close(); };
+    BackgroundMode background(host, hooks);
+    window.setBackgroundMode(&background);
+    instance.onShowRequested = [&background] { background.restore(); };
+
+    // A logout, a shutdown or a kill closes the window by its ordinary path, which saves everything.
+    SignalBridge termination;
+    QObject::connect(&termination, &SignalBridge::terminationRequested, &window, [&window] { window.close(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager&) {
+        window.close();
+    });
+
+    window.Form_Load();
+    if (window.isUnloaded())
+        return 0;
+    background.startUpDecision();
+    return QApplication::exec();
 }

@@ -1,0 +1,281 @@
+#include "app/mainwindow.h"
+
+#include "editor/toolbarcontrol.h"
+#include "host/clock.h"
+#include "host/richtextbox.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+// Design geometry is in twips, 15 to a pixel.
+constexpr int px(int twips) { return twips / 15; }
+QRect designRect(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
+const QDateTime kPickerDesignValue(QDate(2002, 2, 4), QTime(0, 0));
+} // namespace
+
+MainWindow::MainWindow(HostServices host, QWidget* parent) : QWidget(parent), m_host(std::move(host)) {
+    setObjectName(QStringLiteral("MainWindow"));
+    setWindowTitle(QStringLiteral("Pripomin"));
+    buildControls();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    Lišta1 = new ToolBarControl(m_host.programFolder, this);
+    Lišta1->setObjectName(QStringLiteral("Lišta1"));
+    layout->addWidget(Lišta1);
+
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(px(12105), px(3315));
+    layout->addWidget(client);
+
+    SSTab1 = new QTabWidget(client);
+    SSTab1->setObjectName(QStringLiteral("SSTab1"));
+    SSTab1->setGeometry(designRect(0, 0, 12060, 2865));
+    SSTab1->setUsesScrollButtons(false);
+    SSTab1->setIconSize(QSize(12, 12));
+    SSTab1->tabBar()->setExpanding(true);
+    QFont tabFont = SSTab1->tabBar()->font();
+    tabFont.setPointSizeF(tabFont.pointSizeF() * 0.85);
+    SSTab1->tabBar()->setFont(tabFont);
+    const QIcon tabPicture(m_host.programFolder + QStringLiteral("/tab.png"));
+    const QPixmap helpPicture(m_host.programFolder + QStringLiteral("/help.png"));
+    for (int k = 1; k <= 12; ++k) {
+        auto* page = new QWidget;
+        page->setObjectName(QStringLiteral("page%1").arg(k));
+        SSTab1->addTab(page, tabPicture, QStringLiteral("00:00"));
+
+        auto* picker = new QDateTimeEdit(page);
+        picker->setObjectName(QStringLiteral("DTPicker%1").arg(k));
+        picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+        picker->setDateTimeRange(QDateTime(QDate(1601, 1, 1), QTime(0, 0)),
+                                 QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+        picker->setDateTime(kPickerDesignValue);
+        picker->setToolTip(QStringLiteral(" Aktuálny čas zobrazenia odkazu  "));
+        picker->setAccessibleName(QStringLiteral("Čas odkazu %1").arg(k));
+        // A picker change reaches the slot's time at once; nothing needs to poll the pickers.
+        connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this, k] {
+            sampleSlotTime(k);
+            armTimer3();
+        });
+        DTPicker[k - 1] = picker;
+
+        auto* image = new QLabel(page);
+        image->setObjectName(QStringLiteral("Image%1").arg(k));
+        image->setPixmap(helpPicture);
+        image->setScaledContents(true);
+        image->setToolTip(QStringLiteral(" Nápoveda "));
+        image->setAccessibleName(QStringLiteral("Nápoveda"));
+        image->setCursor(Qt::PointingHandCursor);
+        image->installEventFilter(this);
+        Image[k - 1] = image;
+    }
+    // Controls on a tab are placed relative to the tab control, header included.
+    SSTab1->ensurePolished();
+    const int pageTop = SSTab1->tabBar()->sizeHint().height();
+    for (int i = 0; i < 12; ++i) {
+        DTPicker[i]->setGeometry(designRect(5640, 480, 1215, 375).translated(0, -pageTop));
+        Image[i]->setGeometry(designRect(6000, 1320, 480, 480).translated(0, -pageTop));
+    }
+    connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
+
+    RichTextBox1 = new RichTextBox(client);
+    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    RichTextBox1->setGeometry(designRect(120, 360, 5415, 2415));
+    RichTextBox1->setAccessibleName(QStringLiteral("Text odkazu"));
+    connect(RichTextBox1, &RichTextBox::contentChanged, this, [this] { RichTextBox1_Change(); });
+
+    RichTextBox13 = new RichTextBox(client);
+    RichTextBox13->setObjectName(QStringLiteral("RichTextBox13"));
+    RichTextBox13->setGeometry(designRect(5760, 2400, 855, 375));
+    RichTextBox13->setReadOnly(true);
+    RichTextBox13->setFrameShape(QFrame::NoFrame);
+    RichTextBox13->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichTextBox13->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichTextBox13->setFocusPolicy(Qt::NoFocus);
+    RichTextBox13->setText(QStringLiteral("čas"));
+    RichTextBox13->setToolTip(QStringLiteral(" Aktuálny čas "));
+    RichTextBox13->setAccessibleName(QStringLiteral("Aktuálny čas"));
+
+    MonthView1 = new QCalendarWidget(client);
+    MonthView1->setObjectName(QStringLiteral("MonthView1"));
+    MonthView1->setGeometry(designRect(6960, 480, 4980, 2310));
+    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MonthView1->setFirstDayOfWeek(QLocale::system().firstDayOfWeek());
+    connect(MonthView1, &QCalendarWidget::selectionChanged, this, [this] { MonthView1_SelChange(); });
+    connect(MonthView1, &QCalendarWidget::currentPageChanged, this, [this] { MonthView1_GetDayBold(); });
+
+    MonthView2 = new QCalendarWidget(client);
+    MonthView2->setObjectName(QStringLiteral("MonthView2"));
+    MonthView2->setGeometry(designRect(6960, 360, 5010, 2310));
+    MonthView2->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MonthView2->setFirstDayOfWeek(QLocale::system().firstDayOfWeek());
+    MonthView2->hide();
+
+    zabudnuté = new RichTextBox(client);
+    zabudnuté->setObjectName(QStringLiteral("zabudnuté"));
+    zabudnuté->setGeometry(designRect(120, 360, 6735, 2295));
+    zabudnuté->setReadOnly(true);
+    zabudnuté->setAccessibleName(QStringLiteral("Zabudnutý odkaz"));
+    zabudnuté->hide();
+
+    // The editor lies over the tab pages, beside the picker; the clock under the picker.
+    RichTextBox1->raise();
+    RichTextBox13->raise();
+    MonthView1->raise();
+
+    connect(Lišta1, &ToolBarControl::toolClicked, this, [this](const QString& id) { Lišta1_ToolClick(id); });
+    connect(Lišta1, &ToolBarControl::comboChosen, this, [this](const QString& id) { Lišta1_ComboClick(id); });
+
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setSingleShot(true);
+    Timer2->setTimerType(Qt::PreciseTimer);
+    connect(Timer2, &QTimer::timeout, this, [this] {
+        Timer2_Timer();
+        armTimer2();
+    });
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setSingleShot(true);
+    Timer3->setTimerType(Qt::PreciseTimer);
+    connect(Timer3, &QTimer::timeout, this, [this] {
+        Timer3_Timer();
+        armTimer3();
+    });
+}
+
+QDateTime MainWindow::now() const { return m_host.clock->now(); }
+
+int MainWindow::currentSlot() const {
+    const int t = SSTab1->currentIndex();
+    return t >= 0 && t <= 11 ? t + 1 : 0;
+}
+
+DateTimeValue MainWindow::pickerValue(int k) const {
+    return DateTimeValue::fromDateTime(DTPicker[k - 1]->dateTime());
+}
+
+void MainWindow::setPickerValue(int k, DateTimeValue v) { DTPicker[k - 1]->setDateTime(v.toDateTime()); }
+
+void MainWindow::Form_Load() {
+    m_loading = true;
+    QCoreApplication::processEvents();
+
+    // Centre on the screen without changing the size.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize s = sizeHint();
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - s.width()) / 2, area.y() + (area.height() - s.height()) / 2);
+    }
+
+    const QDate ahead = now().date().addDays(31);
+    for (QCalendarWidget* view : {MonthView1, MonthView2}) {
+        const QSignalBlocker block(view);
+        view->setSelectedDate(ahead);
+    }
+    MonthView1_GetDayBold();
+
+    Lišta1->toolbar(2)->hide();
+    Lišta1->toolbar(1)->show();
+
+    QComboBox* fonts = Lišta1->combo(QStringLiteral("ID_Font"));
+    const QStringList families = QFontDatabase::families();
+    for (int i = 0; i <= 10 && i < families.size(); ++i)
+        fonts->addItem(families.at(i));
+    fonts->setEditText(QStringLiteral("MS Sans Serif"));
+    QComboBox* sizes = Lišta1->combo(QStringLiteral("ID_Size"));
+    if (sizes->count() == 0)
+        sizes->addItems({"10", "12", "14", "18", "24", "36", "8"});
+    sizes->setEditText(QStringLiteral("12"));
+
+    načítajnastavenia();
+    načítajtexty();
+    // Show the selected slot's loaded note, so an edit cannot replace it with an empty editor.
+    SSTab1_Click();
+    dnesje();
+    m_lastCheck = DateTimeValue::fromDateTime(now()).totalSeconds();
+    Timer2_Timer();
+    armTimer2();
+    armTimer3();
+    m_loading = false;
+    zistizabudnuté();
+    QCoreApplication::processEvents();
+}
+
+void MainWindow::Form_Unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    Timer2->stop();
+    Timer3->stop();
+    uložnastavenia();
+    uložtexty();
+    if (onUnloaded)
+        onUnloaded();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    Timer2_Timer();
+    armTimer2();
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // The clock is only rewritten while someone can see it.
+    Timer2->stop();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        for (QLabel* image : Image)
+            if (watched == image) {
+                nápoveda();
+                return true;
+            }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::armTimer2() {
+    if (!isVisible() || m_unloaded)
+        return;
+    // Wake just after the next whole second, so the clock turns over with the second.
+    const int msIntoSecond = now().time().msec();
+    Timer2->start(1000 - msIntoSecond + 5);
+}
+
+void MainWindow::armTimer3() {
+    if (m_unloaded)
+        return;
+    const int msIntoSecond = now().time().msec();
+    Timer3->start(1000 - msIntoSecond + 5);
+}

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "forgotten/forgottenbox.h"
+#include "host/hostservices.h"
+#include "slots/reminderslot.h"
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+class QCalendarWidget;
+class QDateTimeEdit;
+class QLabel;
+class QTabWidget;
+class QTimer;
+class RichTextBox;
+class ToolBarControl;
+class BackgroundMode;
+
+// The reminder editor: twelve slot tabs with their time pickers, the note editor, the calendars,
+// the toolbar, and the forgotten-reminder view. Loaded once, it stays loaded (also hidden) until
+// the program ends.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit MainWindow(HostServices host, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Start-up: settings, notes, today display, forgotten reminders.
+    void Form_Load();
+    // The ordinary closing path: saves the settings and the notes, then ends the program.
+    void Form_Unload();
+
+    // Slots and their persistence.
+    SlotTable slots;
+    void uložnastavenia();
+    void načítajnastavenia();
+    void načítajtexty();
+    void uložtexty();
+
+    // Tabs and pickers.
+    void SSTab1_Click();
+    void nápoveda();
+    void Timer2_Timer();
+    void zobraztermíny();
+
+    // Today display.
+    QString todayWeekdayName;
+    void dnesje();
+
+    // Toolbar and formatting.
+    void Lišta1_ToolClick(const QString& id);
+    void Lišta1_ComboClick(const QString& id);
+    void RichTextBox1_Change();
+
+    // Date entry.
+    void MonthView1_SelChange();
+    void MonthView1_GetDayBold();
+
+    // The watcher.
+    void Timer3_Timer();
+
+    // Forgotten reminders.
+    ForgottenBox forgottenBox;
+    void zistizabudnuté();
+    void vymažzabudnuté();
+    void ukažodkaz();
+    void popisikony();
+    void skryikony();
+    void showForgottenEntry(int k);
+    void returnToEditor();
+
+    // Background mode (wired by the application).
+    void aktivácia();
+    void deaktivácia();
+    void setBackgroundMode(BackgroundMode* mode) { m_background = mode; }
+    // Opens slot k's alert with the note taken at the tick; the application queues it.
+    std::function<void(int slot, const QString& note)> openAlert;
+    // Runs after the closing path saved everything (the application quits there).
+    std::function<void()> onUnloaded;
+
+    // Controls, by their design names.
+    ToolBarControl* Lišta1 = nullptr;
+    QTabWidget* SSTab1 = nullptr;
+    std::array<QDateTimeEdit*, 12> DTPicker{};
+    std::array<QLabel*, 12> Image{};
+    RichTextBox* RichTextBox1 = nullptr;
+    RichTextBox* RichTextBox13 = nullptr;
+    QCalendarWidget* MonthView1 = nullptr;
+    QCalendarWidget* MonthView2 = nullptr;
+    RichTextBox* zabudnuté = nullptr;
+    QTimer* Timer2 = nullptr;
+    QTimer* Timer3 = nullptr;
+
+    // Picker k's value as a date-time value, and setting it from text as the watcher does.
+    DateTimeValue pickerValue(int k) const;
+    void setPickerValue(int k, DateTimeValue v);
+    // The second the watcher checked last (seconds since 30 December 1899).
+    qint64 lastCheck() const { return m_lastCheck; }
+    bool isUnloaded() const { return m_unloaded; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void colourAction(const QString& file, quint32 colour, const QString& id);
+    void showToolError(int number, const QString& description);
+    void armTimer2();
+    void armTimer3();
+    void sampleSlotTime(int k);
+    int currentSlot() const; // 1..12, or 0
+    QDateTime now() const;
+
+    HostServices m_host;
+    BackgroundMode* m_background = nullptr;
+    qint64 m_lastCheck = 0;
+    bool m_loading = false;
+    bool m_unloaded = false;
+    bool m_settingsSaveFailed = false;
+};

@@ -1,0 +1,106 @@
+// Forgotten reminders: detection at start and the forgotten-reminder view of the main window.
+#include "app/mainwindow.h"
+
+#include "editor/toolbarcontrol.h"
+#include "host/clock.h"
+#include "host/messageboxes.h"
+#include "host/richtextbox.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QTabWidget>
+#include <QToolBar>
+
+void MainWindow::zistizabudnuté() {
+    forgottenBox.count = 0;
+    QComboBox* list = Lišta1->combo(QStringLiteral("ID_Odkazy"));
+    for (int k = 1; k <= kSlotCount; ++k) {
+        const QDate today = now().date();
+        if (!Forgotten::isForgotten(slots[k].date, today))
+            continue;
+        ForgottenEntry& entry = forgottenBox.entry(k);
+        entry.isForgotten = 1;
+        entry.noteCopy = slots[k].note;
+        entry.timeText = DateText::toText(pickerValue(k));
+        entry.dateText = DateText::toText(slots[k].date);
+        ++forgottenBox.count;
+        list->addItem(QString::fromUtf8(Forgotten::kListItem) + DateText::toText(slots[k].date));
+    }
+    if (forgottenBox.count == 0) {
+        list->setEditText(QString::fromUtf8(Forgotten::kEmptyText));
+        return;
+    }
+    list->setEditText(QString::fromUtf8(Forgotten::kCountText) + QString::number(forgottenBox.count));
+    Lišta1->toolbar(1)->hide();
+    Lišta1->toolbar(2)->show();
+    const int answer = m_host.boxes->msgBox(Forgotten::questionText(),
+                                            MessageBoxes::YesNoCancel | MessageBoxes::Information |
+                                                MessageBoxes::SystemModal,
+                                            QString::fromUtf8(Forgotten::kQuestionTitle));
+    if (answer == MessageBoxes::Yes) {
+        vymažzabudnuté();
+    } else if (answer == MessageBoxes::No) {
+        ukažodkaz();
+    } else {
+        Lišta1->toolbar(1)->show();
+        Lišta1->toolbar(2)->hide();
+    }
+}
+
+void MainWindow::vymažzabudnuté() {
+    QComboBox* list = Lišta1->combo(QStringLiteral("ID_Odkazy"));
+    list->clear();
+    list->setEditText(QString::fromUtf8(Forgotten::kEmptyText));
+    Lišta1->toolbar(1)->show();
+    Lišta1->toolbar(2)->hide();
+    for (int k = 1; k <= kSlotCount; ++k) {
+        if (!Forgotten::isForgotten(slots[k].date, now().date()))
+            continue;
+        setPickerValue(k, DateTimeValue());
+        slots[k].note = QStringLiteral(" ");
+        SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
+        slots[k].date = DateTimeValue();
+    }
+}
+
+void MainWindow::ukažodkaz() {
+    MonthView2->setSelectedDate(now().date());
+    SSTab1->hide();
+    MonthView2->show();
+    RichTextBox13->hide();
+    RichTextBox1->hide();
+    setWindowTitle(QString::fromUtf8(Forgotten::kQuestionTitle));
+    zabudnuté->show();
+    MonthView1->hide();
+    popisikony();
+    skryikony();
+}
+
+void MainWindow::popisikony() {
+    for (int k = 1; k <= kSlotCount; ++k) {
+        const ForgottenEntry& e = forgottenBox.entry(k);
+        if (e.isForgotten == 1)
+            Lišta1->setToolTipText(QStringLiteral("ID_New%1").arg(k),
+                                   QString::fromUtf8(Forgotten::kIconTip) + e.dateText + QLatin1Char(' ') + e.timeText);
+    }
+}
+
+void MainWindow::skryikony() {
+    for (int k = 1; k <= kSlotCount; ++k)
+        if (forgottenBox.entry(k).isForgotten != 1)
+            Lišta1->setToolVisible(QStringLiteral("ID_New%1").arg(k), false);
+}
+
+void MainWindow::showForgottenEntry(int k) { zabudnuté->setTextRTF(forgottenBox.entry(k).noteCopy); }
+
+void MainWindow::returnToEditor() {
+    SSTab1->show();
+    RichTextBox13->show();
+    RichTextBox1->show();
+    setWindowTitle(QStringLiteral("Pripomin - MENU"));
+    zabudnuté->hide();
+    MonthView2->hide();
+    MonthView1->show();
+    Lišta1->toolbar(1)->show();
+    Lišta1->toolbar(2)->hide();
+}
