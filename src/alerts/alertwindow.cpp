@@ -1,0 +1,275 @@
+#include "alerts/alertwindow.h"
+
+#include "alerts/alertwindows.h"
+#include "host/clock.h"
+#include "host/datetime.h"
+#include "host/messageboxes.h"
+#include "host/richtextbox.h"
+#include "host/sound.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+#include <cmath>
+
+namespace {
+const QString kWindowTitle = QStringLiteral("Pripomin - odkaz");
+const QString kConfirmText = QString::fromUtf8("Chceli Ste, aby sme  upozornili na Váš odkaz.");
+const QString kConfirmTitle = QString::fromUtf8("Pripomin - nový odkaz");
+constexpr int kConfirmStyle = MessageBoxes::Information + MessageBoxes::SystemModal; // 4160
+constexpr int kEscape = 27;
+
+// The message is long and some labels are small (the oval's is 161 x 25 pixels): take the
+// largest font, down to a floor that stays legible, whose wrapped text fits the label.
+void fitFontToLabel(QLabel* label) {
+    QFont font = label->font();
+    for (double points = 9.0; points >= 6.0; points -= 0.5) {
+        font.setPointSizeF(points);
+        const QRect needed = QFontMetrics(font).boundingRect(
+            QRect(0, 0, label->width(), 100000), int(label->alignment()) | Qt::TextWordWrap, label->text());
+        if (needed.height() <= label->height())
+            break;
+    }
+    label->setFont(font);
+}
+} // namespace
+
+AlertWindow::AlertWindow(const AlertDesign& design, AlertWindows& owner)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_design(design),
+      m_owner(owner) {
+    setObjectName(QString::fromUtf8(design.name));
+    setWindowTitle(kWindowTitle);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A click on the picture gives the window the keys, so Esc can reach Form_KeyUp.
+    setFocusPolicy(Qt::ClickFocus);
+    const QString folder = owner.host().programFolder;
+    m_picture.load(folder + QLatin1Char('/') + QLatin1String(design.picture));
+
+    m_label1 = new QLabel(this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setWordWrap(true);
+    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette labelColours = m_label1->palette();
+    if (design.framed) {
+        labelColours.setColor(QPalette::WindowText, AlertDesigns::kFramedLabelColor);
+    } else {
+        // The system's window-text colour on its window-background colour.
+        m_label1->setAutoFillBackground(true);
+        labelColours.setColor(QPalette::Window, labelColours.color(QPalette::Base));
+        labelColours.setColor(QPalette::WindowText, labelColours.color(QPalette::Text));
+    }
+    m_label1->setPalette(labelColours);
+
+    m_hlasenie = new RichTextBox(this);
+    m_hlasenie->setObjectName(QString::fromUtf8("hlásenie"));
+    m_hlasenie->setReadOnly(true);
+    m_hlasenie->installEventFilter(this);
+
+    m_image1 = new QLabel(this);
+    m_image1->setObjectName(QStringLiteral("Image1"));
+    m_image1->setToolTip(QStringLiteral(" OK "));
+    m_image1->setAccessibleName(QStringLiteral("OK"));
+    m_image1->setPixmap(QPixmap(folder + QLatin1Char('/') + QLatin1String(AlertDesigns::kOkPicture)));
+    m_image1->setCursor(Qt::PointingHandCursor);
+    m_image1->installEventFilter(this);
+
+    if (design.framed) {
+        m_line1 = new QFrame(this);
+        m_line1->setObjectName(QStringLiteral("Line1"));
+        m_line1->setFrameShape(QFrame::NoFrame);
+        m_line1->setAutoFillBackground(true);
+        QPalette lineColour = m_line1->palette();
+        lineColour.setColor(QPalette::Window, lineColour.color(QPalette::WindowText));
+        m_line1->setPalette(lineColour);
+    }
+    placeControls();
+}
+
+AlertWindow::~AlertWindow() = default;
+
+TwipsPerPixel AlertWindow::screenTwipsPerPixel() const {
+    const QScreen* s = screen();
+    if (!s)
+        return {};
+    return {1440.0 / s->logicalDotsPerInchX(), 1440.0 / s->logicalDotsPerInchY()};
+}
+
+void AlertWindow::placeControls() {
+    const TwipsPerPixel tpp = screenTwipsPerPixel();
+    const auto px = [&](const QRect& r) {
+        return QRect(twipsToPixels(r.x(), tpp.x), twipsToPixels(r.y(), tpp.y),
+                     twipsToPixels(r.width(), tpp.x), twipsToPixels(r.height(), tpp.y));
+    };
+    resize(twipsToPixels(m_design.size.width(), tpp.x), twipsToPixels(m_design.size.height(), tpp.y));
+    m_label1->setGeometry(px(m_design.label1));
+    m_hlasenie->setGeometry(px(m_design.hlásenie));
+    m_image1->setGeometry(
+        QRect(QPoint(twipsToPixels(m_design.image1.x(), tpp.x), twipsToPixels(m_design.image1.y(), tpp.y)),
+              AlertDesigns::kImage1Size));
+    if (m_line1) {
+        const QLine l = AlertDesigns::kLine1;
+        const int x1 = twipsToPixels(l.x1(), tpp.x);
+        m_line1->setGeometry(x1, twipsToPixels(l.y1(), tpp.y), twipsToPixels(l.x2(), tpp.x) - x1, 1);
+    }
+}
+
+QRegion AlertWindow::vytvortvar(float scaleX, float scaleY, std::int16_t offsetX, std::int16_t offsetY) {
+    return AlertOutlines::vytvortvar(AlertOutlines::forSlot(m_design.slot), scaleX, scaleY, offsetX, offsetY,
+                                     screenTwipsPerPixel());
+}
+
+int AlertWindow::centredEdge(double screenTwips, int windowTwips) {
+    const long difference = std::lrint(screenTwips - windowTwips);
+    return int(difference / 2);
+}
+
+QString AlertWindow::messageLine(const QDateTime& now, const QString& todayWeekdayName,
+                                 const QLocale& locale) {
+    const QTime t = now.time();
+    return QString::fromUtf8("Chceli ste, aby sme vás upozornili dňa ") +
+           DateText::dateText(now.date(), locale) + QLatin1Char(' ') + todayWeekdayName +
+           QStringLiteral(" o ") + DateText::timeText(QTime(t.hour(), t.minute(), t.second()), locale) +
+           QString::fromUtf8(" hod., na nasledujúci odkaz : ");
+}
+
+void AlertWindow::Form_Load() {
+    const HostServices& host = m_owner.host();
+    const TwipsPerPixel tpp = screenTwipsPerPixel();
+    placeControls();
+
+    // 1. Framed windows are centred; the figures keep their stored place.
+    if (m_design.framed) {
+        const QRect screenArea = screen() ? screen()->geometry() : QRect();
+        const int left = centredEdge(screenArea.width() * tpp.x, m_design.size.width());
+        const int top = centredEdge(screenArea.height() * tpp.y, m_design.size.height());
+        move(screenArea.x() + twipsToPixels(left, tpp.x), screenArea.y() + twipsToPixels(top, tpp.y));
+    } else if (m_design.storedPosition) {
+        move(twipsToPixels(m_design.storedPosition->x(), tpp.x),
+             twipsToPixels(m_design.storedPosition->y(), tpp.y));
+    }
+
+    // 2. Shape.
+    m_region = vytvortvar(1.0f, 1.0f, 0, 0);
+    setMask(m_region);
+
+    // 3. Message line, at the moment of loading.
+    m_label1->setText(messageLine(host.clock->now(), m_owner.todayWeekdayName()));
+    fitFontToLabel(m_label1);
+
+    // 4. Note.
+    m_hlasenie->setTextRTF(m_owner.alertText());
+
+    // 5. Sound; it plays on while the box below waits. A file that cannot be played gives the beep.
+    if (host.sound)
+        host.sound->playAsync(host.programFolder + QStringLiteral("/Flauta.wav"));
+
+    // 6. Confirmation; the window shows only after it. The box may outlive this window (the
+    // program ending inside it), so nothing of it is touched afterwards unless it still exists.
+    const QPointer<AlertWindow> self(this);
+    host.boxes->msgBox(kConfirmText, kConfirmStyle, kConfirmTitle);
+    if (!self || m_closing)
+        return;
+    m_loaded = true;
+    show();
+    raise();
+    activateWindow();
+    m_hlasenie->setFocus();
+}
+
+void AlertWindow::bringForward() {
+    // A window still waiting in its load is shown by that load.
+    if (!m_loaded || m_closing)
+        return;
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+}
+
+void AlertWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    painter.drawPixmap(0, 0, m_picture);
+}
+
+void AlertWindow::mousePressEvent(QMouseEvent* event) {
+    Form_MouseDown(event);
+}
+
+void AlertWindow::Form_MouseDown(QMouseEvent* event) {
+    // Any button drags, as if the window had a title bar; the window system does the moving.
+    if (windowHandle() && windowHandle()->startSystemMove()) {
+        m_dragOffset.reset();
+        return;
+    }
+    m_dragOffset = event->globalPosition().toPoint() - pos();
+}
+
+void AlertWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragOffset && event->buttons() != Qt::NoButton)
+        move(event->globalPosition().toPoint() - *m_dragOffset);
+}
+
+void AlertWindow::mouseReleaseEvent(QMouseEvent*) {
+    m_dragOffset.reset();
+}
+
+void AlertWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (m_design.framed && event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
+        Form_KeyUp(kEscape);
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void AlertWindow::Form_KeyUp(int keyCode) {
+    if (keyCode == kEscape)
+        closeAlert();
+}
+
+void AlertWindow::hlásenie_KeyDown(int keyCode) {
+    if (keyCode == kEscape)
+        closeAlert();
+}
+
+void AlertWindow::Image1_Click() {
+    closeAlert();
+}
+
+bool AlertWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_hlasenie && event->type() == QEvent::KeyPress) {
+        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            hlásenie_KeyDown(kEscape);
+            return true;
+        }
+    } else if (watched == m_image1) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // The OK picture takes its own presses: they neither drag the window nor reach it.
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
+            return true;
+        if (event->type() == QEvent::MouseButtonRelease) {
+            if (mouse->button() == Qt::LeftButton && m_image1->rect().contains(mouse->position().toPoint()))
+                Image1_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void AlertWindow::closeAlert() {
+    if (m_closing)
+        return;
+    m_closing = true;
+    if (const HostServices& host = m_owner.host(); host.sound)
+        host.sound->beep();
+    m_owner.clearAlertText();
+    // Unloading: the window goes now and is deleted once back in the event loop, as this runs
+    // inside one of its own event handlers.
+    close();
+    m_owner.forget(this);
+}

@@ -1,0 +1,50 @@
+#include "alerts/alertwindows.h"
+
+#include "alerts/alertdesign.h"
+#include "alerts/alertwindow.h"
+
+AlertWindows::AlertWindows(const HostServices& host, std::function<QString()> todayWeekdayName,
+                           QObject* parent)
+    : QObject(parent), m_host(host), m_todayWeekdayName(std::move(todayWeekdayName)) {}
+
+AlertWindows::~AlertWindows() {
+    for (QPointer<AlertWindow>& window : m_instances)
+        delete window.data();
+}
+
+QString AlertWindows::todayWeekdayName() const {
+    return m_todayWeekdayName ? m_todayWeekdayName() : QString();
+}
+
+void AlertWindows::open(int slot, const QString& note) {
+    const AlertDesign* design = AlertDesigns::forSlot(slot);
+    if (!design)
+        return;
+    m_alertText = note;
+    QPointer<AlertWindow>& instance = m_instances[slot - 1];
+    if (instance) {
+        instance->bringForward();
+        return;
+    }
+    // The reference is set before the load, which waits in its message box: an opening of the
+    // same slot meanwhile finds the window and does not create a second one.
+    instance = new AlertWindow(*design, *this);
+    instance->Form_Load();
+}
+
+void AlertWindows::openQueued(int slot, const QString& note) {
+    QMetaObject::invokeMethod(
+        this, [this, slot, note] { open(slot, note); }, Qt::QueuedConnection);
+}
+
+AlertWindow* AlertWindows::instance(int slot) const {
+    if (slot < 1 || slot > 12)
+        return nullptr;
+    return m_instances[slot - 1].data();
+}
+
+void AlertWindows::forget(AlertWindow* window) {
+    for (QPointer<AlertWindow>& instance : m_instances)
+        if (instance == window)
+            instance.clear();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "host/hostservices.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <array>
+#include <functional>
+
+class AlertWindow;
+
+// The twelve alert windows' program-wide instance references and alertText, the note on its way
+// from the watcher to the window being opened.
+class AlertWindows : public QObject {
+    Q_OBJECT
+  public:
+    AlertWindows(const HostServices& host, std::function<QString()> todayWeekdayName,
+                 QObject* parent = nullptr);
+    ~AlertWindows() override;
+
+    // Opens the alert of slot 1..12 with the note: alertText becomes the note, then the slot's
+    // window is created and loaded if it has none, which returns only after the user confirmed
+    // the message box (other slots may open inside that wait), or else the open window is only
+    // brought forward.
+    void open(int slot, const QString& note);
+    // The same, run from the event loop after the caller returns. The watcher's tick uses this:
+    // Qt never re-enters a timer's handler, so a tick blocked in the message box would stop it.
+    void openQueued(int slot, const QString& note);
+
+    // The window of slot 1..12, or nullptr while it has none.
+    AlertWindow* instance(int slot) const;
+    const QString& alertText() const { return m_alertText; }
+
+    const HostServices& host() const { return m_host; }
+    QString todayWeekdayName() const;
+
+  private:
+    friend class AlertWindow;
+    // The closing steps that reach beyond the window: alertText is emptied, the reference dropped.
+    void clearAlertText() { m_alertText.clear(); }
+    void forget(AlertWindow* window);
+
+    HostServices m_host;
+    std::function<QString()> m_todayWeekdayName;
+    QString m_alertText;
+    std::array<QPointer<AlertWindow>, 12> m_instances;
+};
