@@ -56,9 +56,12 @@ void MainWindow::buildControls() {
     SSTab1->setGeometry(designRect(0, 0, 12060, 2865));
     SSTab1->setUsesScrollButtons(false);
     SSTab1->setIconSize(QSize(12, 12));
+    // Twelve tabs share the width of the window, so each keeps its caption short of padding.
     SSTab1->tabBar()->setExpanding(true);
+    SSTab1->tabBar()->setElideMode(Qt::ElideNone);
+    SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 1px; min-width: 20px; }"));
     QFont tabFont = SSTab1->tabBar()->font();
-    tabFont.setPointSizeF(tabFont.pointSizeF() * 0.85);
+    tabFont.setPointSizeF(tabFont.pointSizeF() * 0.8);
     SSTab1->tabBar()->setFont(tabFont);
     const QIcon tabPicture(m_host.programFolder + QStringLiteral("/tab.png"));
     const QPixmap helpPicture(m_host.programFolder + QStringLiteral("/help.png"));
@@ -115,6 +118,12 @@ void MainWindow::buildControls() {
     RichTextBox13->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichTextBox13->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichTextBox13->setFocusPolicy(Qt::NoFocus);
+    RichTextBox13->document()->setDocumentMargin(2);
+    RichTextBox13->setStyleSheet(QStringLiteral("background: transparent;"));
+    QFont clockFont = RichTextBox13->font();
+    clockFont.setPixelSize(12);
+    clockFont.setBold(true);
+    RichTextBox13->setFont(clockFont);
     RichTextBox13->setText(QStringLiteral("čas"));
     RichTextBox13->setToolTip(QStringLiteral(" Aktuálny čas "));
     RichTextBox13->setAccessibleName(QStringLiteral("Aktuálny čas"));
@@ -123,7 +132,10 @@ void MainWindow::buildControls() {
     MonthView1->setObjectName(QStringLiteral("MonthView1"));
     MonthView1->setGeometry(designRect(6960, 480, 4980, 2310));
     MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    MonthView1->setFirstDayOfWeek(QLocale::system().firstDayOfWeek());
+    MonthView1->setFirstDayOfWeek(QLocale().firstDayOfWeek());
+    QFont calendarFont = MonthView1->font();
+    calendarFont.setPixelSize(10);
+    MonthView1->setFont(calendarFont);
     connect(MonthView1, &QCalendarWidget::selectionChanged, this, [this] { MonthView1_SelChange(); });
     connect(MonthView1, &QCalendarWidget::currentPageChanged, this, [this] { MonthView1_GetDayBold(); });
 
@@ -131,7 +143,8 @@ void MainWindow::buildControls() {
     MonthView2->setObjectName(QStringLiteral("MonthView2"));
     MonthView2->setGeometry(designRect(6960, 360, 5010, 2310));
     MonthView2->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    MonthView2->setFirstDayOfWeek(QLocale::system().firstDayOfWeek());
+    MonthView2->setFirstDayOfWeek(QLocale().firstDayOfWeek());
+    MonthView2->setFont(calendarFont);
     MonthView2->hide();
 
     zabudnuté = new RichTextBox(client);

@@ -9,7 +9,7 @@ namespace TodayDisplay {
 int positionInWeek(const QDate& day, Qt::DayOfWeek firstDayOfWeek);
 // " PONDELOK" … " NEDEĽA" by position: capitals, one leading blank.
 QString weekdayName(int position);
-QString weekdayName(const QDate& day, const QLocale& locale = QLocale::system());
+QString weekdayName(const QDate& day, const QLocale& locale = QLocale());
 // The legend: short date immediately followed by the weekday name.
-QString legendText(const QDate& day, const QLocale& locale = QLocale::system());
+QString legendText(const QDate& day, const QLocale& locale = QLocale());
 } // namespace TodayDisplay

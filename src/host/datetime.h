@@ -45,14 +45,14 @@ QString timeFormat(const QLocale& locale);
 
 // Text form: date alone when the time of day is 0, time alone when the day count is 0
 // (the zero date gives "0:00:00" style midnight), otherwise date, one blank, time.
-QString toText(DateTimeValue v, const QLocale& locale = QLocale::system());
-QString dateText(const QDate& d, const QLocale& locale = QLocale::system());
-QString timeText(const QTime& t, const QLocale& locale = QLocale::system());
+QString toText(DateTimeValue v, const QLocale& locale = QLocale());
+QString dateText(const QDate& d, const QLocale& locale = QLocale());
+QString timeText(const QTime& t, const QLocale& locale = QLocale());
 
 // Reads what toText writes, plus the Slovak forms with and without blanks and ISO dates.
 // std::nullopt when the text is not a date-time at all.
-std::optional<DateTimeValue> tryParse(const QString& text, const QLocale& locale = QLocale::system());
+std::optional<DateTimeValue> tryParse(const QString& text, const QLocale& locale = QLocale());
 // Like tryParse, but text that is not a date gives the zero date.
-DateTimeValue parse(const QString& text, const QLocale& locale = QLocale::system());
-std::optional<QTime> tryParseTime(const QString& text, const QLocale& locale = QLocale::system());
+DateTimeValue parse(const QString& text, const QLocale& locale = QLocale());
+std::optional<QTime> tryParseTime(const QString& text, const QLocale& locale = QLocale());
 } // namespace DateText

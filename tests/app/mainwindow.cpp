@@ -1,0 +1,167 @@
+#include "support/mainwindowfixture.h"
+
+#include "editor/toolbarcontrol.h"
+#include "host/richtextbox.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
+
+    void everyControlAtItsDesignPlace() {
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Pripomin"));
+        const struct {
+            const char* name;
+            QRect rect;
+        } design[] = {
+            {"SSTab1", {0, 0, 804, 191}},         {"RichTextBox1", {8, 24, 361, 161}},
+            {"RichTextBox13", {384, 160, 57, 25}}, {"MonthView1", {464, 32, 332, 154}},
+            {"MonthView2", {464, 24, 334, 154}},   {"zabudnuté", {8, 24, 449, 153}},
+        };
+        for (const auto& d : design) {
+            auto* widget = w.findChild<QWidget*>(QString::fromUtf8(d.name));
+            QVERIFY2(widget, d.name);
+            QCOMPARE(widget->geometry(), d.rect);
+        }
+        for (int k = 1; k <= 12; ++k) {
+            auto* picker = w.findChild<QDateTimeEdit*>(QStringLiteral("DTPicker%1").arg(k));
+            QVERIFY(picker);
+            QCOMPARE(picker->size(), QSize(81, 25));
+            QCOMPARE(picker->toolTip(), QStringLiteral(" Aktuálny čas zobrazenia odkazu  "));
+            auto* image = w.findChild<QLabel*>(QStringLiteral("Image%1").arg(k));
+            QVERIFY(image);
+            QCOMPARE(image->toolTip(), QStringLiteral(" Nápoveda "));
+        }
+        QVERIFY(w.MonthView2->isHidden());
+        QVERIFY(w.zabudnuté->isHidden());
+        QVERIFY(w.Lišta1->toolbar(2)->isHidden());
+        QCOMPARE(w.RichTextBox13->toolTip(), QStringLiteral(" Aktuálny čas "));
+    }
+
+    void firstStartKeepsTheDesign() {
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        QCOMPARE(w.SSTab1->currentIndex(), 0);
+        for (int i = 0; i < 12; ++i)
+            QCOMPARE(w.SSTab1->tabText(i), QStringLiteral("00:00"));
+        for (int k = 1; k <= 12; ++k) {
+            QCOMPARE(w.DTPicker[k - 1]->dateTime(), QDateTime(QDate(2002, 2, 4), QTime(0, 0)));
+            QVERIFY(w.slots[k].date.isZero());
+        }
+        QCOMPARE(w.MonthView1->selectedDate(), f.host.clock.now().date().addDays(31));
+        QCOMPARE(w.MonthView2->selectedDate(), f.host.clock.now().date().addDays(31));
+        QCOMPARE(w.Lišta1->combo("ID_Font")->currentText(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(w.Lišta1->combo("ID_Size")->currentText(), QStringLiteral("12"));
+        QVERIFY(w.Lišta1->combo("ID_Font")->count() <= 11);
+        QVERIFY(f.host.boxes.shown.empty());
+    }
+
+    void startWithSettingsShowsDatesTimesAndNotes() {
+        MainWindowFixture f;
+        f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(8, 0));
+        f.writeSettings("[Pripomin]\nRun=1\n[DAT3]\nDátum=14.3.2002\nČas=9:5:0\n[DAT12]\nDátum=12.3.2002\n"
+                        "Čas=14:30:0\n");
+        f.writeNote(12, "{\\rtf1\\ansi twelve}\r\n");
+        MainWindow& w = f.load();
+        QCOMPARE(w.SSTab1->currentIndex(), 11);
+        QCOMPARE(w.SSTab1->tabText(2), DateText::dateText(QDate(2002, 3, 14)));
+        QCOMPARE(w.SSTab1->tabText(0), QStringLiteral("0:00:00"));
+        QCOMPARE(w.DTPicker[2]->dateTime(), QDateTime(QDate(1899, 12, 30), QTime(9, 5, 0)));
+        QCOMPARE(w.DTPicker[0]->dateTime(), QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
+        // The selected slot's note is in the editor.
+        QCOMPARE(w.RichTextBox1->text().trimmed(), QStringLiteral("twelve"));
+    }
+
+    void tabsShowTheirNotesAndEditsStayInTheirSlot() {
+        MainWindowFixture f;
+        f.writeNote(5, "{\\rtf1\\ansi five}\r\n");
+        f.writeNote(6, "{\\rtf1\\ansi six}\r\n");
+        MainWindow& w = f.load();
+        w.SSTab1->setCurrentIndex(4);
+        QCOMPARE(w.RichTextBox1->text().trimmed(), QStringLiteral("five"));
+        const QString sixBefore = w.slots[6].note;
+        w.RichTextBox1->moveCursor(QTextCursor::End);
+        QTest::keyClicks(w.RichTextBox1, "X");
+        QVERIFY(w.slots[5].note.contains("fiveX"));
+        QCOMPARE(w.slots[6].note, sixBefore);
+        w.SSTab1->setCurrentIndex(5);
+        QCOMPARE(w.RichTextBox1->text().trimmed(), QStringLiteral("six"));
+    }
+
+    void pickerChangesReachTheSlotTimeAtOnce() {
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        w.DTPicker[2]->setTime(QTime(14, 5, 0));
+        QCOMPARE(w.slots[3].time, QStringLiteral("14:5:0"));
+        // A time set after a start without settings keeps the picker's design day.
+        QCOMPARE(w.DTPicker[2]->date(), QDate(2002, 2, 4));
+    }
+
+    void helpIconsOpenTheHelpFile() {
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        w.SSTab1->setCurrentIndex(6);
+        w.show();
+        QTest::mouseClick(w.Image[6], Qt::LeftButton);
+        QCOMPARE(f.host.shell.opened, QStringList{f.host.services().programFolder + "/Pripomin.html"});
+    }
+
+    void closingSavesEverythingAndEndsOnce() {
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        int ended = 0;
+        w.onUnloaded = [&] { ++ended; };
+        w.slots[4].date = DateTimeValue::fromDate(QDate(2030, 5, 6));
+        w.DTPicker[3]->setTime(QTime(7, 30, 5));
+        w.SSTab1->setCurrentIndex(3);
+        w.RichTextBox1->setText("poznámka");
+        w.close();
+        w.Form_Unload(); // a signal arriving during the close changes nothing
+        QCOMPARE(ended, 1);
+        const QString settings = QString::fromUtf8(f.settings());
+        QVERIFY(settings.contains("Run=1"));
+        QVERIFY(settings.contains("[DAT4]\nDátum=" + DateText::dateText(QDate(2030, 5, 6)) + "\nČas=7:30:5\n"));
+        QVERIFY(f.note(4).endsWith("\r\n"));
+        for (int k = 1; k <= 12; ++k)
+            QVERIFY(QFile::exists(f.host.dataDir() + QStringLiteral("/Dat%1.RTF").arg(k)));
+        QVERIFY(f.host.boxes.shown.empty());
+    }
+
+    void failedNoteSaveIsToldToTheUser() {
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        QDir().mkpath(f.host.dataDir() + "/Dat9.RTF");
+        w.close();
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(f.host.boxes.shown[0].title, QStringLiteral("Chyba v programe Pripomin"));
+        QCOMPARE(f.host.boxes.shown[0].style, 16);
+        QVERIFY(f.host.boxes.shown[0].text.contains("Dat9.RTF"));
+        QVERIFY(f.settings().contains("Run=1")); // the settings were written all the same
+    }
+
+    void garbledSettingsNeverEndTheProgram() {
+        MainWindowFixture f;
+        QByteArray garbage("[Pripomin]\r\nRun=1\r\n");
+        for (int i = 0; i < 5000; ++i)
+            garbage.append(char(i * 31 % 256));
+        garbage.append("\r\n[DAT2]\r\nDátum=\xff\xfe\r\nČas=99:99:99\r\n");
+        f.writeSettings(garbage);
+        MainWindow& w = f.load();
+        QVERIFY(w.slots[2].date.isZero());
+        QCOMPARE(w.DTPicker[1]->time(), QTime(0, 0));
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow.moc"
