@@ -1,0 +1,163 @@
+#include "support/mainwindowfixture.h"
+
+#include "alerts/duerule.h"
+#include "host/richtextbox.h"
+
+#include <QDateTimeEdit>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+const QDate kToday(2002, 3, 12);
+qint64 at(const QDate& d, QTime t) { return DateTimeValue::fromDateTime(QDateTime(d, t)).totalSeconds(); }
+} // namespace
+
+class WatcherTest : public QObject {
+    Q_OBJECT
+
+    // A window loaded at 14:29:55 on kToday with slot k due at 14:30:00.
+    static MainWindow& loadWithDue(MainWindowFixture& f, std::initializer_list<int> dueSlots,
+                                   QTime due = QTime(14, 30)) {
+        f.host.clock.current = QDateTime(kToday, QTime(14, 29, 55));
+        MainWindow& w = f.load();
+        for (int k : dueSlots) {
+            w.slots[k].date = DateTimeValue::fromDate(kToday);
+            w.slots[k].note = QStringLiteral("note %1").arg(k);
+            w.setPickerValue(k, DateTimeValue::fromTime(due));
+        }
+        return w;
+    }
+    // One tick per second, as the timer gives them.
+    static void runUntil(MainWindowFixture& f, QTime t) {
+        while (f.host.clock.current.time() < t) {
+            f.host.clock.advance(1);
+            f.window->Timer3_Timer();
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
+
+    void dueRule() {
+        const auto today = DateTimeValue::fromDate(kToday);
+        const auto half3 = DateTimeValue::fromTime(QTime(14, 30));
+        const qint64 moment = at(kToday, QTime(14, 30));
+        QVERIFY(DueRule::isDue(today, half3, moment - 1, moment));
+        QVERIFY(!DueRule::isDue(today, half3, moment, moment + 1)); // never a second time
+        QVERIFY(!DueRule::isDue(today, half3, moment - 2, moment - 1));
+        QVERIFY(!DueRule::isDue(DateTimeValue(), DateTimeValue(), -100, 100)); // zero date never fires
+        // The day the picker value carries plays no part.
+        const auto designDay = DateTimeValue::fromDateTime(QDateTime(QDate(2002, 2, 4), QTime(14, 30)));
+        QVERIFY(DueRule::isDue(today, designDay, moment - 1, moment));
+        // A skipped second still fires at the next check.
+        QVERIFY(DueRule::isDue(today, half3, moment - 5, moment + 3));
+        // Midnight of tomorrow.
+        const auto tomorrow = DateTimeValue::fromDate(kToday.addDays(1));
+        const qint64 midnight = at(kToday.addDays(1), QTime(0, 0));
+        QVERIFY(DueRule::isDue(tomorrow, DateTimeValue(), midnight - 1, midnight));
+    }
+
+    void aSlotFiresOnceAtItsSecond() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {3});
+        w.SSTab1->setCurrentIndex(0);
+        runUntil(f, QTime(14, 29, 59));
+        QVERIFY(f.alerts.empty());
+        runUntil(f, QTime(14, 30, 0));
+        QCOMPARE(f.alerts.size(), std::size_t(1));
+        QCOMPARE(f.alerts[0], std::make_pair(3, QStringLiteral("note 3")));
+        QCOMPARE(w.DTPicker[2]->dateTime(), QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
+        QCOMPARE(w.SSTab1->tabText(2), QStringLiteral("00:00:00"));
+        QCOMPARE(w.slots[3].date, DateTimeValue::fromDate(kToday));
+        QCOMPARE(w.slots[3].note, QStringLiteral(" "));
+        QCOMPARE(w.slots[3].time, QStringLiteral("0:0:0"));
+        // Another tick in the same second, and the rest of the day: nothing more.
+        w.Timer3_Timer();
+        runUntil(f, QTime(23, 59, 59));
+        QCOMPARE(f.alerts.size(), std::size_t(1));
+    }
+
+    void theNoteIsBlankedOnlyInItsOwnSlot() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {5});
+        w.SSTab1->setCurrentIndex(6);
+        w.RichTextBox1->setText("seven");
+        const QString seven = w.slots[7].note;
+        runUntil(f, QTime(14, 30));
+        QCOMPARE(w.slots[7].note, seven);
+        QCOMPARE(w.RichTextBox1->text(), QStringLiteral("seven"));
+        QCOMPARE(f.alerts.at(0).second, QStringLiteral("note 5"));
+
+        // When the slot's own tab is current, the editor goes blank with it.
+        MainWindowFixture g;
+        MainWindow& v = loadWithDue(g, {5});
+        v.SSTab1->setCurrentIndex(4);
+        v.RichTextBox1->setText("five");
+        runUntil(g, QTime(14, 30));
+        QVERIFY(g.alerts.at(0).second.contains("five"));
+        QCOMPARE(v.RichTextBox1->text().trimmed(), QString());
+    }
+
+    void slotsDueInTheSameSecondOpenInSlotOrder() {
+        MainWindowFixture f;
+        loadWithDue(f, {5, 2});
+        runUntil(f, QTime(14, 30));
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+        QCOMPARE(f.alerts[0].first, 2);
+        QCOMPARE(f.alerts[1].first, 5);
+    }
+
+    void aSkippedSecondStillFiresOnce() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {1});
+        f.host.clock.current = QDateTime(kToday, QTime(14, 30, 7)); // the machine was busy
+        w.Timer3_Timer();
+        QCOMPARE(f.alerts.size(), std::size_t(1));
+        w.Timer3_Timer();
+        QCOMPARE(f.alerts.size(), std::size_t(1));
+    }
+
+    void nothingThatPassedBeforeTheStartFires() {
+        MainWindowFixture f;
+        f.host.clock.current = QDateTime(kToday, QTime(15, 0));
+        f.writeSettings("[Pripomin]\nRun=1\n[DAT1]\nDátum=" + DateText::dateText(kToday).toUtf8() +
+                        "\nČas=14:30:0\n");
+        MainWindow& w = f.load();
+        f.host.clock.advance(1);
+        w.Timer3_Timer();
+        QVERIFY(f.alerts.empty());
+    }
+
+    void aClockSetBackFiresNothingTwice() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {4, 6});
+        runUntil(f, QTime(14, 30));
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+        // Slot 6 gets a new time later today; then the clock goes back an hour.
+        w.setPickerValue(6, DateTimeValue::fromTime(QTime(14, 40)));
+        f.host.clock.current = QDateTime(kToday, QTime(13, 30));
+        w.Timer3_Timer();
+        runUntil(f, QTime(14, 39, 59));
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+        runUntil(f, QTime(14, 40));
+        QCOMPARE(f.alerts.size(), std::size_t(3));
+        QCOMPARE(f.alerts[2].first, 6);
+    }
+
+    void aJumpForwardFiresEveryPassedSlotOnceInOrder() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {9}, QTime(16, 0));
+        w.slots[2].date = DateTimeValue::fromDate(kToday);
+        w.setPickerValue(2, DateTimeValue::fromTime(QTime(20, 15)));
+        f.host.clock.advance(8 * 3600);
+        w.Timer3_Timer();
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+        QCOMPARE(f.alerts[0].first, 2);
+        QCOMPARE(f.alerts[1].first, 9);
+        w.Timer3_Timer();
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+    }
+};
+
+QTEST_MAIN(WatcherTest)
+#include "watcher.moc"

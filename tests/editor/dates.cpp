@@ -1,0 +1,93 @@
+#include "support/mainwindowfixture.h"
+
+#include "editor/dateentry.h"
+#include "editor/todaydisplay.h"
+#include "editor/toolbarcontrol.h"
+#include "host/richtextbox.h"
+
+#include <QCalendarWidget>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+
+class DatesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
+
+    void weekdayNamesFollowTheFirstDayOfWeek() {
+        const QDate wednesday(2002, 3, 13);
+        QCOMPARE(TodayDisplay::weekdayName(wednesday, QLocale(QStringLiteral("sk_SK"))), QStringLiteral(" STREDA"));
+        const QDate sunday(2002, 3, 17);
+        QCOMPARE(TodayDisplay::positionInWeek(sunday, Qt::Monday), 7);
+        QCOMPARE(TodayDisplay::weekdayName(sunday, QLocale(QStringLiteral("sk_SK"))), QStringLiteral(" NEDEĽA"));
+        // With weeks starting on Sunday, a Sunday is the first day and takes the first name.
+        QCOMPARE(TodayDisplay::weekdayName(sunday, QLocale(QStringLiteral("en_US"))), QStringLiteral(" PONDELOK"));
+        QCOMPARE(TodayDisplay::weekdayName(QDate(2002, 3, 14), QLocale(QStringLiteral("sk_SK"))),
+                 QStringLiteral(" ŠTVRTOK"));
+    }
+
+    void legendAndWeekdayAreSetAtLoad() {
+        MainWindowFixture f;
+        f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(23, 59, 59)); // a Tuesday
+        MainWindow& w = f.load();
+        QCOMPARE(w.todayWeekdayName, QStringLiteral(" UTOROK"));
+        QCOMPARE(w.Lišta1->textTool("ID_Legend")->text(), DateText::dateText(QDate(2002, 3, 12)) + " UTOROK");
+        // Past midnight the clock goes on, the legend keeps the day of the start.
+        f.host.clock.advance(2);
+        w.Timer2_Timer();
+        QCOMPARE(w.RichTextBox13->text(), QStringLiteral("0:00:01"));
+        QCOMPARE(w.todayWeekdayName, QStringLiteral(" UTOROK"));
+    }
+
+    void boldDaysEverySeventhNeverTheLast() {
+        QCOMPARE(DateEntry::boldDayEntries(7), std::vector<int>{});
+        QCOMPARE(DateEntry::boldDayEntries(8), std::vector<int>{6});
+        QCOMPARE(DateEntry::boldDayEntries(42), (std::vector<int>{6, 13, 20, 27, 34}));
+    }
+
+    void aDayTodayOrLaterBecomesTheSlotsDate() {
+        MainWindowFixture f;
+        f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(18, 0));
+        MainWindow& w = f.load();
+        w.SSTab1->setCurrentIndex(3);
+        w.DTPicker[3]->setTime(QTime(8, 0)); // already passed today: still accepted
+        w.MonthView1->setSelectedDate(QDate(2002, 3, 12));
+        QCOMPARE(w.slots[4].date, DateTimeValue::fromDate(QDate(2002, 3, 12)));
+        QCOMPARE(w.SSTab1->tabText(3), DateText::dateText(QDate(2002, 3, 12)));
+        QVERIFY(f.host.boxes.shown.empty());
+    }
+
+    void aPastDayIsRefusedWithTheWarning() {
+        MainWindowFixture f;
+        f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(18, 0, 5));
+        MainWindow& w = f.load();
+        w.SSTab1->setCurrentIndex(11);
+        w.slots[1].date = DateTimeValue::fromDate(QDate(2002, 4, 1));
+        w.DTPicker[11]->setDateTime(QDateTime(QDate(1899, 12, 30), QTime(14, 30)));
+        w.MonthView1->setSelectedDate(QDate(2002, 3, 11));
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+        const auto& box = f.host.boxes.shown[0];
+        QCOMPARE(box.title, QStringLiteral("Chyba v definícii dátumu"));
+        QCOMPARE(box.style, 48);
+        const QStringList lines = box.text.split("\r\n");
+        QCOMPARE(lines.size(), 5);
+        QCOMPARE(lines[0], QStringLiteral("      Urobili Ste chybu. Chcete vytvoriť ODKAZ"));
+        QCOMPARE(lines[1], QStringLiteral("ktorého deň aktivácie je definovaný do minulosti."));
+        QCOMPARE(lines[2], QStringLiteral("                         ODKAZ má hodnotu: "));
+        QCOMPARE(lines[3], "          dátum: " + DateText::dateText(QDate(2002, 3, 11)) + "   čas: 14:30:00");
+        QCOMPARE(lines[4], "                  Dnes je: " + DateText::dateText(QDate(2002, 3, 12)) + " 18:00:05");
+        QVERIFY(w.slots[12].date.isZero());
+        QCOMPARE(w.SSTab1->tabText(11), QStringLiteral("00:00:00"));
+        QCOMPARE(w.slots[1].date, DateTimeValue::fromDate(QDate(2002, 4, 1))); // others keep theirs
+        // A later day afterwards is stored normally.
+        w.MonthView1->setSelectedDate(QDate(2002, 3, 20));
+        QCOMPARE(w.slots[12].date, DateTimeValue::fromDate(QDate(2002, 3, 20)));
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+    }
+};
+
+QTEST_MAIN(DatesTest)
+#include "dates.moc"

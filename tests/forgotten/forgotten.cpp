@@ -1,0 +1,163 @@
+#include "support/mainwindowfixture.h"
+
+#include "editor/toolbarcontrol.h"
+#include "host/richtextbox.h"
+
+#include <QAction>
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+const QDate kToday(2002, 3, 12);
+
+QByteArray settingsWith(std::initializer_list<std::pair<int, QDate>> dated, QTime time = QTime(9, 0)) {
+    QByteArray text = "[Pripomin]\nRun=1\n";
+    for (const auto& [k, day] : dated)
+        text += QStringLiteral("[DAT%1]\nDátum=%2\nČas=%3\n")
+                    .arg(k)
+                    .arg(DateText::dateText(day))
+                    .arg(slotTimeText(time))
+                    .toUtf8();
+    return text;
+}
+} // namespace
+
+class ForgottenTest : public QObject {
+    Q_OBJECT
+
+    static MainWindow& start(MainWindowFixture& f, std::initializer_list<std::pair<int, QDate>> dated,
+                             std::deque<int> answers = {}) {
+        f.host.clock.current = QDateTime(kToday, QTime(10, 0));
+        f.writeSettings(settingsWith(dated));
+        f.host.boxes.answers = std::move(answers);
+        return f.load();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
+
+    void nothingDatedNothingAsked() {
+        MainWindowFixture f;
+        MainWindow& w = start(f, {{4, kToday}}); // today, time passed: not forgotten
+        QVERIFY(f.host.boxes.shown.empty());
+        QCOMPARE(w.forgottenBox.count, 0);
+        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
+        QVERIFY(w.Lišta1->toolbar(2)->isHidden());
+    }
+
+    void pastSlotsAreFoundInSlotOrderAndAsked() {
+        MainWindowFixture f;
+        MainWindow& w = start(f, {{7, kToday.addDays(-30)}, {3, kToday.addDays(-1)}}, {MessageBoxes::Cancel});
+        QCOMPARE(w.forgottenBox.count, 2);
+        QCOMPARE(w.forgottenBox.entry(3).isForgotten, qint16(1));
+        QCOMPARE(w.forgottenBox.entry(7).isForgotten, qint16(1));
+        QCOMPARE(w.forgottenBox.entry(4).isForgotten, qint16(0));
+        QCOMPARE(w.forgottenBox.entry(3).timeText, QStringLiteral("9:00:00"));
+        QCOMPARE(w.forgottenBox.entry(3).dateText, DateText::dateText(kToday.addDays(-1)));
+        QComboBox* list = w.Lišta1->combo("ID_Odkazy");
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->itemText(0), "Odkaz z dňa: " + DateText::dateText(kToday.addDays(-1)));
+        QCOMPARE(list->itemText(1), "Odkaz z dňa: " + DateText::dateText(kToday.addDays(-30)));
+        QCOMPARE(list->currentText(), QStringLiteral("Počet odkazov v schránke:2"));
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+        const auto& box = f.host.boxes.shown[0];
+        QCOMPARE(box.title, QStringLiteral("Zabudnuté odkazy v programe Pripomin"));
+        QCOMPARE(box.style, 4163);
+        QCOMPARE(box.text, QStringLiteral("Váš počítač pravdepodobne nebol zapnutý a tak\r\nSte si nevyzdvihli vami "
+                                          "naplánované odkazy.\r\n Chcete ich vymazať?"));
+        // Cancel: the menu is back, nothing is deleted.
+        QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
+        QVERIFY(w.Lišta1->toolbar(2)->isHidden());
+        QCOMPARE(w.slots[3].date, DateTimeValue::fromDate(kToday.addDays(-1)));
+    }
+
+    void yesterdayAtMidnightAndAllTwelve() {
+        MainWindowFixture f;
+        f.host.clock.current = QDateTime(kToday, QTime(0, 0, 1));
+        QByteArray text = "[Pripomin]\nRun=1\n";
+        for (int k = 1; k <= 12; ++k)
+            text += QStringLiteral("[DAT%1]\nDátum=%2\nČas=0:0:0\n").arg(k).arg(DateText::dateText(kToday.addDays(-k))).toUtf8();
+        f.writeSettings(text);
+        f.host.boxes.answers = {MessageBoxes::Cancel};
+        MainWindow& w = f.load();
+        QCOMPARE(w.forgottenBox.count, 12);
+        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 12);
+        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("Počet odkazov v schránke:12"));
+    }
+
+    void yesDeletesOnlyThePastSlots() {
+        MainWindowFixture f;
+        MainWindow& w = start(f, {{2, kToday.addDays(-1)}, {9, kToday.addDays(-3)}, {10, kToday}, {11, kToday.addDays(5)}},
+                              {MessageBoxes::Yes});
+        for (int k : {2, 9}) {
+            QVERIFY(w.slots[k].date.isZero());
+            QCOMPARE(w.slots[k].note, QStringLiteral(" "));
+            QCOMPARE(w.SSTab1->tabText(k - 1), QStringLiteral("00:00:00"));
+            QCOMPARE(w.DTPicker[k - 1]->time(), QTime(0, 0));
+        }
+        QCOMPARE(w.slots[10].date, DateTimeValue::fromDate(kToday));
+        QCOMPARE(w.slots[11].date, DateTimeValue::fromDate(kToday.addDays(5)));
+        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 0);
+        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
+        QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
+        QCOMPARE(w.forgottenBox.count, 2); // the box keeps its entries all run long
+        QCOMPARE(w.forgottenBox.entry(2).isForgotten, qint16(1));
+        // Deletion reaches the disk at the next save.
+        w.close();
+        QVERIFY(f.settings().contains("[DAT2]\nDátum=0:00:00\n"));
+        QCOMPARE(f.note(2), QByteArray(" \r\n"));
+    }
+
+    void noShowsTheForgottenView() {
+        MainWindowFixture f;
+        f.writeNote(9, "{\\rtf1\\ansi {\\b nine}}\r\n");
+        f.writeNote(2, "{\\rtf1\\ansi two}\r\n");
+        MainWindow& w = start(f, {{2, kToday.addDays(-1)}, {9, kToday.addDays(-2)}}, {MessageBoxes::No});
+        QCOMPARE(w.windowTitle(), QStringLiteral("Zabudnuté odkazy v programe Pripomin"));
+        QVERIFY(w.SSTab1->isHidden());
+        QVERIFY(w.RichTextBox1->isHidden());
+        QVERIFY(w.RichTextBox13->isHidden());
+        QVERIFY(w.MonthView1->isHidden());
+        QVERIFY(!w.zabudnuté->isHidden());
+        QVERIFY(!w.MonthView2->isHidden());
+        QCOMPARE(w.MonthView2->selectedDate(), kToday);
+        QVERIFY(w.Lišta1->toolbar(1)->isHidden());
+        QVERIFY(!w.Lišta1->toolbar(2)->isHidden());
+        for (int k = 1; k <= 12; ++k)
+            QCOMPARE(w.Lišta1->isToolVisible(QStringLiteral("ID_New%1").arg(k)), k == 2 || k == 9);
+        QCOMPARE(w.Lišta1->tool("ID_New9")->toolTip(),
+                 "Odkaz zo dňa " + DateText::dateText(kToday.addDays(-2)) + " 9:00:00");
+        QCOMPARE(w.zabudnuté->text(), QString());
+
+        w.Lišta1->click("ID_New9");
+        QCOMPARE(w.zabudnuté->text().trimmed(), QStringLiteral("nine"));
+        w.Lišta1->click("ID_New2");
+        QCOMPARE(w.zabudnuté->text().trimmed(), QStringLiteral("two"));
+
+        w.Lišta1->click("ID_Tool1");
+        QCOMPARE(w.windowTitle(), QStringLiteral("Pripomin - MENU"));
+        QVERIFY(!w.SSTab1->isHidden());
+        QVERIFY(w.zabudnuté->isHidden());
+        QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
+        QVERIFY(w.Lišta1->toolbar(2)->isHidden());
+        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 2);
+        QCOMPARE(w.slots[9].date, DateTimeValue::fromDate(kToday.addDays(-2)));
+    }
+
+    void cancelFindsThemAgainAtTheNextStart() {
+        MainWindowFixture f;
+        MainWindow& w = start(f, {{6, kToday.addDays(-1)}}, {MessageBoxes::Cancel});
+        w.close();
+        f.host.boxes.answers = {MessageBoxes::Cancel};
+        MainWindow& again = f.load();
+        QCOMPARE(again.forgottenBox.count, 1);
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(2));
+    }
+};
+
+QTEST_MAIN(ForgottenTest)
+#include "forgotten.moc"
