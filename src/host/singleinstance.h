@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <memory>
 
@@ -10,14 +11,23 @@ class QLocalServer;
 // primary to show its window and ends without touching any file.
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SingleInstance(QObject* parent = nullptr);
+    // serverPath: the socket's full path; tests give their own, the program uses the per-user one.
+    SingleInstance(const QString& serverPath, QObject* parent);
     ~SingleInstance() override;
     // True when this process is the primary (it then listens for later starts).
     bool becomePrimary();
     // Called in the primary whenever a later start asks to be shown.
     std::function<void()> onShowRequested;
 
-private:
+    // $XDG_RUNTIME_DIR/pripomin-<uid> (the temporary folder when there is no runtime folder).
+    static QString defaultServerPath();
+
+  private:
+    bool askPrimaryToShow();
+    void acceptConnections();
+
+    QString m_path;
     std::unique_ptr<QLocalServer> m_server;
 };

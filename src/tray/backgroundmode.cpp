@@ -1,21 +1,157 @@
 #include "tray/backgroundmode.h"
 
+#include "host/messageboxes.h"
+#include "host/qttray.h"
+#include "host/windowinputgrab.h"
 #include "host/module1.h"
+#include "host/runtimeerror.h"
+#include "lock/workstationlock.h"
+#include "slots/settingsfile.h"
+#include "tray/autostartentry.h"
+#include "tray/frmsystray.h"
+#include "tray/splash.h"
 
-// Minimal stand-in until background mode lands: the start-up decision always shows the window.
+#include <QCoreApplication>
+#include <QPointer>
+
+namespace {
+const QString kSection = QStringLiteral("Pripomin");
+const QString kRecord = QStringLiteral("Aktivácia");
+
+QString startupFolder() {
+    return Module1::čítajhodnotu(
+        Module1::RegistryRoot::CurrentUser,
+        QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
+                       "Folders\\"),
+        QStringLiteral("Startup"));
+}
+} // namespace
+
+namespace {
+// The real notification area and grab when the caller handed in none.
+HostServices withDefaults(HostServices host, std::unique_ptr<TrayIconFactory>& tray,
+                          std::unique_ptr<WindowInputGrab>& grab) {
+    if (!host.tray) {
+        tray = std::make_unique<QtTrayIconFactory>();
+        host.tray = tray.get();
+    }
+    if (!host.grab) {
+        grab = std::make_unique<WindowInputGrab>();
+        host.grab = grab.get();
+    }
+    return host;
+}
+} // namespace
+
 struct BackgroundMode::Private {
+    Private(HostServices given, MainWindowHooks hooks, LockPlatform* lockPlatform)
+        : host(withDefaults(given, ownTray, ownGrab)), hooks(std::move(hooks)), lock(host, lockPlatform) {}
+
+    std::unique_ptr<TrayIconFactory> ownTray;
+    std::unique_ptr<WindowInputGrab> ownGrab;
     HostServices host;
     MainWindowHooks hooks;
+    WorkstationLock lock;
+    QPointer<FrmSysTray> tray;
+    QPointer<Splash> splash;
+    QString executable = QCoreApplication::applicationFilePath();
+
+    void call(const std::function<void()>& hook) {
+        if (hook)
+            hook();
+    }
+
+    void loadTray() {
+        // Loading a form that is loaded already does nothing: there is only ever one icon.
+        if (tray)
+            return;
+        FrmSysTray::Owner owner;
+        owner.unload = [this] { unloadTray(); };
+        owner.showMainWindow = [this] { showMainWindow(); };
+        owner.closeMainWindow = [this] { call(hooks.closeMainWindow); };
+        owner.mZamok = [this] { lock.mZamok_Click(); };
+        tray = new FrmSysTray(host, std::move(owner));
+    }
+
+    void unloadTray() {
+        if (!tray)
+            return;
+        // The menu command that got us here is still running inside the form.
+        tray->deleteLater();
+        tray.clear();
+    }
+
+    void showMainWindow() {
+        // Coming back before the Splash's tick must not have the window hidden under the user.
+        if (splash)
+            splash->cancel();
+        call(hooks.showMainWindow);
+    }
 };
 
-BackgroundMode::BackgroundMode(HostServices host, MainWindowHooks hooks)
-    : d(std::make_unique<Private>(Private{std::move(host), std::move(hooks)})) {}
-BackgroundMode::~BackgroundMode() = default;
-void BackgroundMode::aktivácia() {}
-void BackgroundMode::deaktivácia() {}
+BackgroundMode::BackgroundMode(HostServices host, MainWindowHooks hooks, LockPlatform* lockPlatform)
+    : d(std::make_unique<Private>(host, std::move(hooks), lockPlatform)) {}
+
+BackgroundMode::~BackgroundMode() {
+    delete d->tray.data();
+    delete d->splash.data();
+}
+
+void BackgroundMode::setExecutable(const QString& path) {
+    d->executable = path;
+}
+
+void BackgroundMode::aktivácia() {
+    AutostartEntry::write(startupFolder(), d->executable);
+    if (!Module1::zapíšini(kSection, kRecord, QStringLiteral("ok"), QLatin1String(SettingsFile::kName)))
+        throw RunTimeError::pathFileAccess(Module1::settingsPath(QLatin1String(SettingsFile::kName)));
+    d->call(d->hooks.uložnastavenia);
+    d->call(d->hooks.uložtexty);
+    // A second activation within the 1400 ms replaces the first Splash.
+    if (d->splash)
+        d->splash->cancel();
+    d->splash = new Splash([this] { d->call(d->hooks.hideMainWindow); });
+    d->splash->show();
+    d->loadTray();
+}
+
+void BackgroundMode::deaktivácia() {
+    // Any failure ends deactivation silently with what was done so far.
+    const QString folder = startupFolder();
+    const int answer = d->host.boxes->msgBox(QStringLiteral("Chcete funkcie programu\r\ndeaktivovavať?"),
+                                             MessageBoxes::YesNoCancel + MessageBoxes::Question,
+                                             QStringLiteral("Deaktivácia programu"));
+    if (answer != MessageBoxes::Yes)
+        return;
+    if (!Module1::zapíšini(kSection, kRecord, QStringLiteral("no"), QLatin1String(SettingsFile::kName)))
+        return;
+    AutostartEntry::remove(folder);
+}
+
 bool BackgroundMode::startUpDecision() {
-    d->hooks.showMainWindow();
+    const QString record = Module1::čítajini(kSection, kRecord, QLatin1String(SettingsFile::kMissing),
+                                             QLatin1String(SettingsFile::kName));
+    if (record == QLatin1String("ok")) {
+        d->loadTray();
+        return true;
+    }
+    d->call(d->hooks.showMainWindow);
     return false;
 }
-void BackgroundMode::restore() { d->hooks.showMainWindow(); }
-FrmSysTray* BackgroundMode::tray() const { return nullptr; }
+
+void BackgroundMode::restore() {
+    if (d->tray)
+        d->tray->mMaximize_Click();
+    else
+        d->showMainWindow();
+}
+
+FrmSysTray* BackgroundMode::tray() const {
+    return d->tray;
+}
+Splash* BackgroundMode::splash() const {
+    return d->splash;
+}
+WorkstationLock* BackgroundMode::lock() const {
+    return &d->lock;
+}

@@ -6,13 +6,16 @@
 #include <memory>
 
 class FrmSysTray;
+class LockPlatform;
+class Splash;
+class WorkstationLock;
 class QWidget;
 
 // What background mode needs from the main window.
 struct MainWindowHooks {
     QWidget* window = nullptr;
     std::function<void()> uložnastavenia;
-    std::function<void()> uložtexty;   // the notes, then the settings once more
+    std::function<void()> uložtexty;      // the notes, then the settings once more
     std::function<void()> showMainWindow; // show, raise and activate
     std::function<void()> hideMainWindow;
     std::function<void()> closeMainWindow; // the ordinary closing path: saves everything, ends the program
@@ -20,8 +23,9 @@ struct MainWindowHooks {
 
 // Activation, deactivation, the start-up decision and the tray form's life.
 class BackgroundMode {
-public:
-    BackgroundMode(HostServices host, MainWindowHooks hooks);
+  public:
+    // The lock platform is for tests; without one the lock uses the Linux one.
+    BackgroundMode(HostServices host, MainWindowHooks hooks, LockPlatform* lockPlatform = nullptr);
     ~BackgroundMode();
 
     // Throws RunTimeError when a step fails; what was done before stays done.
@@ -33,8 +37,13 @@ public:
     // Shows the main window from the tray (the menu's "Menu"); also used when a second start asks.
     void restore();
     FrmSysTray* tray() const;
+    Splash* splash() const;
+    WorkstationLock* lock() const;
 
-private:
+    // The executable the autostart entry starts; the running one unless a test says otherwise.
+    void setExecutable(const QString& path);
+
+  private:
     struct Private;
     std::unique_ptr<Private> d;
 };

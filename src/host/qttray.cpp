@@ -1,0 +1,72 @@
+#include "host/qttray.h"
+
+#include <QCursor>
+#include <QMenu>
+
+QtTrayIcon::QtTrayIcon() {
+    // No context menu is given to QSystemTrayIcon: on X11 it would pop it up by itself on the
+    // press, and the owner decides from the codes when the menu opens.
+    connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        for (int code : codesFor(reason)) {
+            if (onMouse)
+                onMouse(code);
+        }
+    });
+}
+
+QtTrayIcon::~QtTrayIcon() {
+    m_icon.hide();
+}
+
+QList<int> QtTrayIcon::codesFor(QSystemTrayIcon::ActivationReason reason) {
+    // Backends report the right button once per click, on the press (XEmbed) or on the release
+    // (StatusNotifierItem): either way it stands for a whole press and release.
+    switch (reason) {
+    case QSystemTrayIcon::Context:
+        return {0x204, 0x205};
+    case QSystemTrayIcon::Trigger:
+        return {0x201, 0x202};
+    case QSystemTrayIcon::DoubleClick:
+        return {0x203};
+    case QSystemTrayIcon::MiddleClick:
+        return {0x207, 0x208};
+    default:
+        return {};
+    }
+}
+
+bool QtTrayIcon::notify(int message, const QIcon& icon, const QString& tooltip) {
+    switch (message) {
+    case Add:
+        m_icon.setIcon(icon);
+        m_icon.setToolTip(tooltip);
+        m_icon.show();
+        return QSystemTrayIcon::isSystemTrayAvailable();
+    case Modify:
+        if (!m_icon.isVisible())
+            return false;
+        m_icon.setIcon(icon);
+        m_icon.setToolTip(tooltip);
+        return true;
+    case Delete:
+        if (m_open)
+            m_open->close();
+        m_icon.hide();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void QtTrayIcon::popUpMenu(QMenu* menu) {
+    if (!menu || menu->isVisible())
+        return;
+    m_open = menu;
+    // Not exec(): a command may remove this very icon, which must not happen under its own
+    // event handler.
+    menu->popup(QCursor::pos());
+}
+
+std::unique_ptr<TrayIcon> QtTrayIconFactory::create() {
+    return std::make_unique<QtTrayIcon>();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "host/tray.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSystemTrayIcon>
+
+class QMenu;
+
+// The notification-area icon over QSystemTrayIcon (StatusNotifierItem or XEmbed).
+class QtTrayIcon final : public QObject, public TrayIcon {
+    Q_OBJECT
+  public:
+    QtTrayIcon();
+    ~QtTrayIcon() override;
+    bool notify(int message, const QIcon& icon, const QString& tooltip) override;
+    void popUpMenu(QMenu* menu) override;
+
+    // Turns what QSystemTrayIcon reports into the classic mouse codes, in the order they happen.
+    static QList<int> codesFor(QSystemTrayIcon::ActivationReason reason);
+
+  private:
+    QSystemTrayIcon m_icon;
+    QPointer<QMenu> m_open;
+};
+
+class QtTrayIconFactory final : public TrayIconFactory {
+  public:
+    std::unique_ptr<TrayIcon> create() override;
+};

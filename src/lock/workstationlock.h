@@ -1,0 +1,45 @@
+#pragma once
+
+#include "host/hostservices.h"
+#include "lock/form2.h"
+#include "lock/lockplatform.h"
+
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <memory>
+
+// Locking the desktop behind a password typed at lock time. The password lives in this object
+// only: it is never written to a file, a log or the settings.
+class WorkstationLock {
+  public:
+    static constexpr auto kTaskbarClass = "Shell_traywnd";
+
+    // Without a platform the Linux one is used (no taskbar, no flag).
+    explicit WorkstationLock(HostServices host, LockPlatform* platform = nullptr);
+    ~WorkstationLock();
+
+    void mZamok_Click();
+    void Command1_Click();
+    void zablokujpanel();
+    void odblokujpanel();
+    void povoľklávesy(bool enable);
+
+    bool isLocked() const { return !m_form.isNull(); }
+    Form2* form() const { return m_form; }
+    // The input box's top left corner in pixels: the tray form's size centred on the screen.
+    static QPoint inputBoxPosition(const QRect& screen, double twipsPerPixel);
+
+    QString heslozámku;
+    LockPlatform::Handle panelúloh = 0;
+    qint16 stavpanela = 0;
+
+  private:
+    void openForm2();
+    void blockedByModal(bool blocked);
+
+    HostServices m_host;
+    std::unique_ptr<LockPlatform> m_ownPlatform;
+    LockPlatform* m_platform;
+    QPointer<Form2> m_form;
+};
