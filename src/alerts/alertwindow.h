@@ -36,7 +36,7 @@ class AlertWindow : public QWidget {
 
     // The message line: the moment of loading by the locale's short date and time of day.
     static QString messageLine(const QDateTime& now, const QString& todayWeekdayName,
-                               const QLocale& locale = QLocale::system());
+                               const QLocale& locale = QLocale());
     // Left or top edge that centres a window on the screen, all in twips: the difference rounded
     // half to even, then halved toward zero.
     static int centredEdge(double screenTwips, int windowTwips);
