@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -24,17 +25,27 @@ constexpr int kConfirmStyle = MessageBoxes::Information + MessageBoxes::SystemMo
 constexpr int kEscape = 27;
 
 // The message is long and some labels are small (the oval's is 161 x 25 pixels): take the
-// largest font, down to a floor that stays legible, whose wrapped text fits the label.
+// largest font, down to a floor that stays legible, whose wrapped text fits the label. When even
+// that does not fit, the label grows upwards, away from the note box below it, so that no part
+// of the date and time is cut off.
 void fitFontToLabel(QLabel* label) {
     QFont font = label->font();
-    for (double points = 9.0; points >= 6.0; points -= 0.5) {
+    int needed = 0;
+    for (double points = 9.0; points >= 6.5; points -= 0.5) {
         font.setPointSizeF(points);
-        const QRect needed = QFontMetrics(font).boundingRect(
-            QRect(0, 0, label->width(), 100000), int(label->alignment()) | Qt::TextWordWrap, label->text());
-        if (needed.height() <= label->height())
+        needed = QFontMetrics(font)
+                     .boundingRect(QRect(0, 0, label->width(), 100000),
+                                   int(label->alignment()) | Qt::TextWordWrap, label->text())
+                     .height();
+        if (needed <= label->height())
             break;
     }
     label->setFont(font);
+    if (needed > label->height()) {
+        QRect grown = label->geometry();
+        grown.setTop(std::max(0, grown.bottom() + 1 - needed));
+        label->setGeometry(grown);
+    }
 }
 } // namespace
 

@@ -92,6 +92,27 @@ class Designs : public QObject {
         }
     }
 
+    void theLongestMessageLineFitsEveryLabel() {
+        FakeHost host;
+        host.clock.current = QDateTime(QDate(2024, 12, 30), QTime(23, 59, 59));
+        AlertWindows alerts(host.services(), [] { return QStringLiteral(" PONDELOK"); });
+        for (int slot = 1; slot <= 12; ++slot) {
+            alerts.open(slot, QStringLiteral("x"));
+            AlertWindow* window = alerts.instance(slot);
+            auto* label = window->findChild<QLabel*>(QStringLiteral("Label1"));
+            auto* note = window->findChild<RichTextBox*>(QString::fromUtf8("hlásenie"));
+            const QRect needed = QFontMetrics(label->font())
+                                     .boundingRect(QRect(0, 0, label->width(), 100000),
+                                                   int(label->alignment()) | Qt::TextWordWrap, label->text());
+            QVERIFY2(needed.height() <= label->height(), window->design().name);
+            QVERIFY2(label->font().pointSizeF() >= 6.5, window->design().name);
+            // Growing, a label keeps its bottom edge (the clock's touches its note by one row by design).
+            QVERIFY2(label->y() >= 0 && label->geometry().intersected(note->geometry()).height() <= 1,
+                     window->design().name);
+            QVERIFY2(window->mask().contains(label->geometry().topLeft()), window->design().name);
+        }
+    }
+
     void figureWindowsHaveTheirStoredPositions() {
         const std::pair<int, QPoint> expected[] = {
             {2, {5355, 2430}}, {3, {5745, 3180}}, {4, {5325, 2850}}, {5, {4350, 3495}}, {6, {4875, 2985}}};
