@@ -254,16 +254,15 @@ QImage oval() {
     p.setClipRegion(outlineOf(5));
     p.fillRect(img.rect(), Qt::black);
     const QRectF box(1, -1, 442, 302);
-    QRadialGradient inside(box.center(), 230);
-    inside.setColorAt(0, kWhite);
-    inside.setColorAt(0.8, QColor(0xfb, 0xf8, 0xee));
-    inside.setColorAt(1, QColor(0xf1, 0xea, 0xd4));
+    // White inside, like the message line's own background; a fine double line follows the rim.
     p.setPen(Qt::NoPen);
-    p.setBrush(inside);
+    p.setBrush(kWhite);
     p.drawEllipse(box.adjusted(7, 7, -7, -7));
-    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
     p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1.2));
     p.drawEllipse(box.adjusted(11, 11, -11, -11));
+    p.setPen(QPen(QColor(0xa0, 0xa0, 0xa0), 0.8));
+    p.drawEllipse(box.adjusted(14, 14, -14, -14));
     return img;
 }
 

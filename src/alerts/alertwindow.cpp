@@ -31,7 +31,7 @@ constexpr int kEscape = 27;
 void fitFontToLabel(QLabel* label) {
     QFont font = label->font();
     int needed = 0;
-    for (double points = 9.0; points >= 6.5; points -= 0.5) {
+    for (double points = 9.0; points >= 6.0; points -= 0.5) {
         font.setPointSizeF(points);
         needed = QFontMetrics(font)
                      .boundingRect(QRect(0, 0, label->width(), 100000),

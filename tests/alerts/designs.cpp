@@ -105,7 +105,7 @@ class Designs : public QObject {
                                      .boundingRect(QRect(0, 0, label->width(), 100000),
                                                    int(label->alignment()) | Qt::TextWordWrap, label->text());
             QVERIFY2(needed.height() <= label->height(), window->design().name);
-            QVERIFY2(label->font().pointSizeF() >= 6.5, window->design().name);
+            QVERIFY2(label->font().pointSizeF() >= 6.0, window->design().name);
             // Growing, a label keeps its bottom edge (the clock's touches its note by one row by design).
             QVERIFY2(label->y() >= 0 && label->geometry().intersected(note->geometry()).height() <= 1,
                      window->design().name);
