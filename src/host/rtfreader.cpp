@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QStringDecoder>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -12,6 +13,8 @@
 #include <map>
 #include <memory>
 #include <string_view>
+#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -71,7 +74,6 @@ struct KeywordEntry {
     char16_t ch = 0;
 };
 
-// Sorted by name for binary search.
 constexpr KeywordEntry kKeywords[] = {
     {"aftncn", Kw::SkipDestination},
     {"aftnsep", Kw::SkipDestination},
@@ -236,19 +238,22 @@ constexpr KeywordEntry kKeywords[] = {
     {"zwnj", Kw::Character, u'\u200C'},
 };
 
-constexpr bool keywordsSorted() {
-    for (std::size_t i = 1; i < std::size(kKeywords); ++i)
-        if (!(kKeywords[i - 1].name < kKeywords[i].name))
-            return false;
-    return true;
-}
-static_assert(keywordsSorted(), "kKeywords must stay sorted for binary search");
-
 const KeywordEntry* findKeyword(std::string_view word) {
-    const auto* end = std::end(kKeywords);
-    const auto* it = std::lower_bound(std::begin(kKeywords), end, word,
-                                      [](const KeywordEntry& e, std::string_view w) { return e.name < w; });
-    return it != end && it->name == word ? it : nullptr;
+    static const std::unordered_map<std::string_view, const KeywordEntry*> table = [] {
+        std::unordered_map<std::string_view, const KeywordEntry*> t;
+        for (const KeywordEntry& e : kKeywords)
+            t.emplace(e.name, &e);
+        return t;
+    }();
+    const auto it = table.find(word);
+    return it == table.end() ? nullptr : it->second;
+}
+
+constexpr bool isAsciiLetter(char16_t c) {
+    return (c | 0x20) >= u'a' && (c | 0x20) <= u'z';
+}
+constexpr bool isAsciiDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
 }
 
 int codePageForCharset(int charset) {
@@ -369,10 +374,11 @@ struct GroupState {
 };
 
 struct RunFormat {
-    bool bold, italic, underline;
+    bool bold = false, italic = false, underline = false;
     QColor color; // invalid: automatic
     QString family;
-    double pointSize;
+    double pointSize = 12;
+    bool operator==(const RunFormat&) const = default;
 };
 
 class Sink {
@@ -383,24 +389,90 @@ class Sink {
     virtual void endParagraph(Qt::Alignment align, const RunFormat& format) = 0;
     // The text after the last paragraph mark; not called when there is none.
     virtual void lastParagraph(Qt::Alignment align) = 0;
+    virtual bool wantsFormats() const { return true; }
 };
 
+// Collects the text and its runs, then fills the document in few steps: one insertion of the
+// whole text in the most used format, then the other formats and the alignments over their
+// ranges. Inserting run by run costs several times as much for a heavily formatted note.
 class DocumentSink final : public Sink {
   public:
-    explicit DocumentSink(QTextDocument& doc) : cursor(&doc) {}
+    explicit DocumentSink(QTextDocument& doc) : doc(doc) {}
     void text(const QString& text, const RunFormat& f) override {
-        const QTextCharFormat fmt = charFormat(f);
-        startBlock(fmt);
-        cursor.insertText(text, fmt);
+        startBlock();
+        const int index = formatIndex(f);
+        if (!runs.empty() && runs.back().format == index &&
+            runs.back().start + runs.back().length == all.size())
+            runs.back().length += int(text.size());
+        else
+            runs.push_back({int(all.size()), int(text.size()), index});
+        all += text;
     }
-    void endParagraph(Qt::Alignment align, const RunFormat& f) override {
-        startBlock(charFormat(f));
-        setAlignment(align);
+    void endParagraph(Qt::Alignment align, const RunFormat&) override {
+        startBlock();
+        if (align != Qt::AlignLeft)
+            alignments.emplace_back(paragraph, align);
         blockPending = true;
     }
-    void lastParagraph(Qt::Alignment align) override { setAlignment(align); }
+    void lastParagraph(Qt::Alignment align) override {
+        if (align != Qt::AlignLeft)
+            alignments.emplace_back(paragraph, align);
+    }
+
+    void build() {
+        QTextCursor cursor(&doc);
+        cursor.beginEditBlock();
+        std::vector<qint64> used(formats.size());
+        for (const Run& run : runs)
+            used[std::size_t(run.format)] += run.length;
+        const int base =
+            formats.empty() ? -1 : int(std::max_element(used.begin(), used.end()) - used.begin());
+        if (base >= 0) {
+            cursor.setBlockCharFormat(formats[std::size_t(base)]);
+            cursor.insertText(all, formats[std::size_t(base)]);
+        }
+        for (const Run& run : runs) {
+            if (run.format == base)
+                continue;
+            cursor.setPosition(run.start);
+            cursor.setPosition(run.start + run.length, QTextCursor::KeepAnchor);
+            cursor.setCharFormat(formats[std::size_t(run.format)]);
+        }
+        for (const auto& [number, align] : alignments) {
+            QTextBlockFormat bf;
+            bf.setAlignment(align);
+            QTextCursor(doc.findBlockByNumber(number)).setBlockFormat(bf);
+        }
+        cursor.endEditBlock();
+    }
 
   private:
+    struct Run {
+        int start;
+        int length;
+        int format;
+    };
+    using Key = std::tuple<bool, bool, bool, QRgb, bool, QString, double>;
+
+    void startBlock() {
+        if (!blockPending)
+            return;
+        all += QChar::ParagraphSeparator;
+        ++paragraph;
+        blockPending = false;
+    }
+    int formatIndex(const RunFormat& f) {
+        if (lastIndex >= 0 && f == lastFormat)
+            return lastIndex;
+        const Key key{f.bold,   f.italic,   f.underline, f.color.rgba(), f.color.isValid(),
+                      f.family, f.pointSize};
+        auto [it, added] = indexByKey.try_emplace(key, int(formats.size()));
+        if (added)
+            formats.push_back(charFormat(f));
+        lastFormat = f;
+        lastIndex = it->second;
+        return lastIndex;
+    }
     static QTextCharFormat charFormat(const RunFormat& f) {
         QTextCharFormat fmt;
         fmt.setFontWeight(f.bold ? QFont::Bold : QFont::Normal);
@@ -413,18 +485,16 @@ class DocumentSink final : public Sink {
         fmt.setFontPointSize(f.pointSize);
         return fmt;
     }
-    void startBlock(const QTextCharFormat& fmt) {
-        if (!blockPending)
-            return;
-        cursor.insertBlock(QTextBlockFormat(), fmt);
-        blockPending = false;
-    }
-    void setAlignment(Qt::Alignment align) {
-        QTextBlockFormat bf;
-        bf.setAlignment(align);
-        cursor.setBlockFormat(bf);
-    }
-    QTextCursor cursor;
+
+    QTextDocument& doc;
+    QString all;
+    std::vector<Run> runs;
+    std::vector<QTextCharFormat> formats;
+    std::map<Key, int> indexByKey;
+    RunFormat lastFormat;
+    int lastIndex = -1;
+    std::vector<std::pair<int, Qt::Alignment>> alignments;
+    int paragraph = 0;
     bool blockPending = false;
 };
 
@@ -442,6 +512,7 @@ class PlainSink final : public Sink {
         newlinePending = true;
     }
     void lastParagraph(Qt::Alignment) override {}
+    bool wantsFormats() const override { return false; }
     QString out;
 
   private:
@@ -474,6 +545,8 @@ class Parser {
     void flushBytes();
     void emitUnit(char16_t c);
     void emitToDestination(char16_t c);
+    void appendText(QStringView text);
+    const RunFormat& format(const CharProps& props);
     void flushRun();
     void endParagraph(bool always);
     void finishFontName();
@@ -506,6 +579,9 @@ class Parser {
 
     QString runText;
     CharProps runProps;
+    CharProps resolvedProps;
+    RunFormat resolved;
+    bool haveResolved = false;
     bool paragraphHasContent = false;
     bool cellPending = false;
     int footnotes = 0;
@@ -532,7 +608,7 @@ void Parser::run() {
             ++pos;
             if (pos >= n)
                 break;
-            if (const char16_t next = in[pos].unicode(); next < 128 && std::isalpha(next))
+            if (const char16_t next = in[pos].unicode(); isAsciiLetter(next))
                 controlWord();
             else {
                 ++pos;
@@ -544,6 +620,21 @@ void Parser::run() {
             ++pos;
             break;
         default:
+            if (fallbackLeft == 0 && pendingBytes.isEmpty() && !pendingHigh && !cellPending &&
+                st.dest == Dest::Text && c >= 0x20 && !QChar::isSurrogate(c)) {
+                // A stretch of plain text goes in at once.
+                qsizetype end = pos + 1;
+                while (end < n) {
+                    const char16_t d = in[end].unicode();
+                    if (d == u'\\' || d == u'{' || d == u'}' || d < 0x20 || QChar::isSurrogate(d) ||
+                        d == QChar::ParagraphSeparator || d == 0xFDD0 || d == 0xFDD1)
+                        break;
+                    ++end;
+                }
+                appendText(in.sliced(pos, end - pos));
+                pos = end;
+                break;
+            }
             ++pos;
             if (!consumeFallback())
                 textChar(c);
@@ -609,13 +700,13 @@ void Parser::skipGroup() {
         } else if (c == u'\\' && pos < n) {
             if (in[pos] == u'b' && in.sliced(pos).startsWith(u"bin")) {
                 pos += 3;
-                if (pos < n && (in[pos].isDigit() || in[pos] == u'-')) {
+                if (pos < n && (isAsciiDigit(in[pos].unicode()) || in[pos] == u'-')) {
                     const qsizetype start = pos;
                     bool negative = in[pos] == u'-';
                     if (negative)
                         ++pos;
                     qint64 value = 0;
-                    while (pos < n && in[pos].isDigit() && in[pos].unicode() < 128) {
+                    while (pos < n && isAsciiDigit(in[pos].unicode())) {
                         value = std::min<qint64>(value * 10 + (in[pos].unicode() - u'0'), n);
                         ++pos;
                     }
@@ -648,7 +739,7 @@ void Parser::controlWord() {
     const qsizetype n = in.size();
     char word[33];
     int length = 0;
-    while (pos < n && in[pos].unicode() < 128 && std::isalpha(in[pos].unicode())) {
+    while (pos < n && isAsciiLetter(in[pos].unicode())) {
         if (length < 32)
             word[length++] = char(in[pos].unicode());
         ++pos;
@@ -656,12 +747,11 @@ void Parser::controlWord() {
     bool hasParam = false;
     bool negative = false;
     qint64 value = 0;
-    if (pos < n && in[pos] == u'-' && pos + 1 < n && in[pos + 1].unicode() < 128 &&
-        std::isdigit(in[pos + 1].unicode())) {
+    if (pos < n && in[pos] == u'-' && pos + 1 < n && isAsciiDigit(in[pos + 1].unicode())) {
         negative = true;
         ++pos;
     }
-    while (pos < n && in[pos].unicode() < 128 && std::isdigit(in[pos].unicode())) {
+    while (pos < n && isAsciiDigit(in[pos].unicode())) {
         hasParam = true;
         value = std::min<qint64>(value * 10 + (in[pos].unicode() - '0'), 0x7fffffff);
         ++pos;
@@ -973,14 +1063,25 @@ void Parser::emitToDestination(char16_t c) {
     case Dest::Text:
         break;
     }
+    // The document gives these characters a structural meaning of its own.
+    if (c == QChar::ParagraphSeparator) {
+        endParagraph(true);
+        return;
+    }
+    if ((c < 0x20 && c != u'\t') || c == 0xFDD0 || c == 0xFDD1)
+        return;
+    if (cellPending) {
+        cellPending = false;
+        appendText(u"\t");
+    }
+    appendText(QStringView(&c, 1));
+}
+
+void Parser::appendText(QStringView text) {
     if (!(st.chr == runProps) && !runText.isEmpty())
         flushRun();
     runProps = st.chr;
-    if (cellPending) {
-        cellPending = false;
-        runText += u'\t';
-    }
-    runText += QChar(c);
+    runText += text;
     paragraphHasContent = true;
 }
 
@@ -1002,11 +1103,22 @@ RunFormat Parser::resolve(const CharProps& p) const {
     return f;
 }
 
+const RunFormat& Parser::format(const CharProps& props) {
+    if (!sink.wantsFormats())
+        return resolved;
+    if (!haveResolved || !(props == resolvedProps)) {
+        resolved = resolve(props);
+        resolvedProps = props;
+        haveResolved = true;
+    }
+    return resolved;
+}
+
 void Parser::flushRun() {
     if (runText.isEmpty())
         return;
-    sink.text(runText, resolve(runProps));
-    runText.clear();
+    sink.text(runText, format(runProps));
+    runText.resize(0); // keeps the buffer for the next run
 }
 
 void Parser::endParagraph(bool always) {
@@ -1020,7 +1132,7 @@ void Parser::endParagraph(bool always) {
     }
     flushRun();
     cellPending = false;
-    sink.endParagraph(st.align, resolve(st.chr));
+    sink.endParagraph(st.align, format(st.chr));
     paragraphHasContent = false;
 }
 
@@ -1043,6 +1155,7 @@ void read(QStringView text, QTextDocument& document) {
     }
     DocumentSink sink(document);
     Parser(text, sink).run();
+    sink.build();
 }
 
 QString plainText(QStringView text) {

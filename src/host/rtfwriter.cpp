@@ -6,6 +6,7 @@
 #include <QTextFragment>
 
 #include <array>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -44,8 +45,22 @@ void appendNumber(QString& out, int n) {
     out += QString::number(n);
 }
 
+constexpr bool isPlainAscii(char16_t c) {
+    return c >= 0x20 && c < 0x80 && c != u'\\' && c != u'{' && c != u'}';
+}
+
 void appendText(QString& out, QStringView text) {
-    for (const QChar qc : text) {
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (isPlainAscii(text[i].unicode())) {
+            qsizetype end = i + 1;
+            while (end < n && isPlainAscii(text[end].unicode()))
+                ++end;
+            out += text.sliced(i, end - i);
+            i = end - 1;
+            continue;
+        }
+        const QChar qc = text[i];
         const char16_t c = qc.unicode();
         switch (c) {
         case u'\\':
@@ -63,8 +78,10 @@ void appendText(QString& out, QStringView text) {
         default:
             break;
         }
-        if (c < 0x20)
-            continue; // control characters carry nothing a reader would show
+        // Control characters, frame marks and object placeholders carry nothing a reader would show.
+        if (c < 0x20 || c == QChar::ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1 ||
+            c == QChar::ObjectReplacementCharacter)
+            continue;
         if (c < 0x80) {
             out += qc;
             continue;
@@ -128,26 +145,15 @@ QString write(const QTextDocument& document) {
     const QString defaultFamily = defaultFont.family();
     const double defaultSize = defaultFont.pointSizeF() > 0 ? defaultFont.pointSizeF() : 12.0;
 
+    // First the formats in use, so the tables can precede the text; fonts and colours are
+    // numbered in the order they first appear.
+    std::unordered_map<int, RunState> runs;
     std::vector<QString> fonts;
     std::vector<QRgb> colors;
-    QString body;
-    body.reserve(document.characterCount() + document.characterCount() / 4 + 256);
-
-    RunState state;
-    int previousAlignment = -1;
-    bool needsDelimiter = false; // the body ends with a control word that text must not run into
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const int align = alignmentCode(block.blockFormat().alignment());
-        if (align != previousAlignment) {
-            static constexpr const char16_t* kAlign[] = {u"", u"\\qr", u"\\qc", u"\\qj"};
-            body += u"\\pard";
-            body += kAlign[align];
-            previousAlignment = align;
-            needsDelimiter = true;
-        }
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            if (!fragment.isValid())
+            if (!fragment.isValid() || runs.count(fragment.charFormatIndex()))
                 continue;
             const QTextCharFormat fmt = fragment.charFormat();
             const QStringList families = fmt.fontFamilies().toStringList();
@@ -156,7 +162,6 @@ QString write(const QTextDocument& document) {
             const double size =
                 fmt.hasProperty(QTextFormat::FontPointSize) ? fmt.fontPointSize() : defaultSize;
             const QBrush foreground = fmt.foreground();
-
             RunState run;
             run.bold = fmt.fontWeight() > QFont::Medium;
             run.italic = fmt.fontItalic();
@@ -166,42 +171,15 @@ QString write(const QTextDocument& document) {
                             : 0;
             run.font = indexOf(fonts, family);
             run.halfPoints = std::clamp(qRound(size * 2), 2, 3276);
-
-            const qsizetype before = body.size();
-            if (run.font != state.font) {
-                body += u"\\f";
-                appendNumber(body, run.font);
-            }
-            if (run.halfPoints != state.halfPoints) {
-                body += u"\\fs";
-                appendNumber(body, run.halfPoints);
-            }
-            if (run.bold != state.bold)
-                body += run.bold ? u"\\b" : u"\\b0";
-            if (run.italic != state.italic)
-                body += run.italic ? u"\\i" : u"\\i0";
-            if (run.underline != state.underline)
-                body += run.underline ? u"\\ul" : u"\\ulnone";
-            if (run.color != state.color) {
-                body += u"\\cf";
-                appendNumber(body, run.color);
-            }
-            if (body.size() != before)
-                needsDelimiter = true;
-            state = run;
-            if (needsDelimiter)
-                body += u' ';
-            needsDelimiter = false;
-            appendText(body, fragment.text());
+            runs.emplace(fragment.charFormatIndex(), run);
         }
-        body += u"\\par\r\n";
-        needsDelimiter = false;
     }
-
     if (fonts.empty())
         fonts.push_back(defaultFamily);
+
+    const QString raw = document.toRawText();
     QString out;
-    out.reserve(body.size() + 256);
+    out.reserve(raw.size() * 2 + 512);
     out += u"{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl";
     for (std::size_t i = 0; i < fonts.size(); ++i) {
         out += u"{\\f";
@@ -221,7 +199,57 @@ QString write(const QTextDocument& document) {
         out += u';';
     }
     out += u"}\r\n\\uc1";
-    out += body;
+
+    RunState state;
+    int previousAlignment = -1;
+    bool needsDelimiter = false; // the output ends with a control word that text must not run into
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const int align = alignmentCode(block.blockFormat().alignment());
+        if (align != previousAlignment) {
+            static constexpr const char16_t* kAlign[] = {u"", u"\\qr", u"\\qc", u"\\qj"};
+            out += u"\\pard";
+            out += kAlign[align];
+            previousAlignment = align;
+            needsDelimiter = true;
+        }
+        int position = block.position(); // counted along: asking each fragment costs a tree walk
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.isValid())
+                continue;
+            const int start = position;
+            position += fragment.length();
+            const RunState& run = runs.at(fragment.charFormatIndex());
+            const qsizetype before = out.size();
+            if (run.font != state.font) {
+                out += u"\\f";
+                appendNumber(out, run.font);
+            }
+            if (run.halfPoints != state.halfPoints) {
+                out += u"\\fs";
+                appendNumber(out, run.halfPoints);
+            }
+            if (run.bold != state.bold)
+                out += run.bold ? u"\\b" : u"\\b0";
+            if (run.italic != state.italic)
+                out += run.italic ? u"\\i" : u"\\i0";
+            if (run.underline != state.underline)
+                out += run.underline ? u"\\ul" : u"\\ulnone";
+            if (run.color != state.color) {
+                out += u"\\cf";
+                appendNumber(out, run.color);
+            }
+            if (out.size() != before)
+                needsDelimiter = true;
+            state = run;
+            if (needsDelimiter)
+                out += u' ';
+            needsDelimiter = false;
+            appendText(out, QStringView(raw).sliced(start, fragment.length()));
+        }
+        out += u"\\par\r\n";
+        needsDelimiter = false;
+    }
     out += u'}';
     return out;
 }
