@@ -60,42 +60,42 @@ AlertWindow::AlertWindow(const AlertDesign& design, AlertWindows& owner)
     const QString folder = owner.host().programFolder;
     m_picture.load(folder + QLatin1Char('/') + QLatin1String(design.picture));
 
-    m_label1 = new QLabel(this);
-    m_label1->setObjectName(QStringLiteral("Label1"));
-    m_label1->setWordWrap(true);
-    m_label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QPalette labelColours = m_label1->palette();
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QPalette labelColours = Label1->palette();
     if (design.framed) {
         labelColours.setColor(QPalette::WindowText, AlertDesigns::kFramedLabelColor);
     } else {
         // The system's window-text colour on its window-background colour.
-        m_label1->setAutoFillBackground(true);
+        Label1->setAutoFillBackground(true);
         labelColours.setColor(QPalette::Window, labelColours.color(QPalette::Base));
         labelColours.setColor(QPalette::WindowText, labelColours.color(QPalette::Text));
     }
-    m_label1->setPalette(labelColours);
+    Label1->setPalette(labelColours);
 
-    m_hlasenie = new RichTextBox(this);
-    m_hlasenie->setObjectName(QString::fromUtf8("hlásenie"));
-    m_hlasenie->setReadOnly(true);
-    m_hlasenie->installEventFilter(this);
+    hlásenie = new RichTextBox(this);
+    hlásenie->setObjectName(QString::fromUtf8("hlásenie"));
+    hlásenie->setReadOnly(true);
+    hlásenie->installEventFilter(this);
 
-    m_image1 = new QLabel(this);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setToolTip(QStringLiteral(" OK "));
-    m_image1->setAccessibleName(QStringLiteral("OK"));
-    m_image1->setPixmap(QPixmap(folder + QLatin1Char('/') + QLatin1String(AlertDesigns::kOkPicture)));
-    m_image1->setCursor(Qt::PointingHandCursor);
-    m_image1->installEventFilter(this);
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setToolTip(QStringLiteral(" OK "));
+    Image1->setAccessibleName(QStringLiteral("OK"));
+    Image1->setPixmap(QPixmap(folder + QLatin1Char('/') + QLatin1String(AlertDesigns::kOkPicture)));
+    Image1->setCursor(Qt::PointingHandCursor);
+    Image1->installEventFilter(this);
 
     if (design.framed) {
-        m_line1 = new QFrame(this);
-        m_line1->setObjectName(QStringLiteral("Line1"));
-        m_line1->setFrameShape(QFrame::NoFrame);
-        m_line1->setAutoFillBackground(true);
-        QPalette lineColour = m_line1->palette();
+        Line1 = new QFrame(this);
+        Line1->setObjectName(QStringLiteral("Line1"));
+        Line1->setFrameShape(QFrame::NoFrame);
+        Line1->setAutoFillBackground(true);
+        QPalette lineColour = Line1->palette();
         lineColour.setColor(QPalette::Window, lineColour.color(QPalette::WindowText));
-        m_line1->setPalette(lineColour);
+        Line1->setPalette(lineColour);
     }
     placeControls();
 }
@@ -116,15 +116,15 @@ void AlertWindow::placeControls() {
                      twipsToPixels(r.width(), tpp.x), twipsToPixels(r.height(), tpp.y));
     };
     resize(twipsToPixels(m_design.size.width(), tpp.x), twipsToPixels(m_design.size.height(), tpp.y));
-    m_label1->setGeometry(px(m_design.label1));
-    m_hlasenie->setGeometry(px(m_design.hlásenie));
-    m_image1->setGeometry(
+    Label1->setGeometry(px(m_design.label1));
+    hlásenie->setGeometry(px(m_design.hlásenie));
+    Image1->setGeometry(
         QRect(QPoint(twipsToPixels(m_design.image1.x(), tpp.x), twipsToPixels(m_design.image1.y(), tpp.y)),
               AlertDesigns::kImage1Size));
-    if (m_line1) {
+    if (Line1) {
         const QLine l = AlertDesigns::kLine1;
         const int x1 = twipsToPixels(l.x1(), tpp.x);
-        m_line1->setGeometry(x1, twipsToPixels(l.y1(), tpp.y), twipsToPixels(l.x2(), tpp.x) - x1, 1);
+        Line1->setGeometry(x1, twipsToPixels(l.y1(), tpp.y), twipsToPixels(l.x2(), tpp.x) - x1, 1);
     }
 }
 
@@ -168,11 +168,11 @@ void AlertWindow::Form_Load() {
     setMask(m_region);
 
     // 3. Message line, at the moment of loading.
-    m_label1->setText(messageLine(host.clock->now(), m_owner.todayWeekdayName()));
-    fitFontToLabel(m_label1);
+    Label1->setText(messageLine(host.clock->now(), m_owner.todayWeekdayName()));
+    fitFontToLabel(Label1);
 
     // 4. Note.
-    m_hlasenie->setTextRTF(m_owner.alertText());
+    hlásenie->setTextRTF(m_owner.alertText());
 
     // 5. Sound; it plays on while the box below waits. A file that cannot be played gives the beep.
     if (host.sound)
@@ -188,7 +188,7 @@ void AlertWindow::Form_Load() {
     show();
     raise();
     activateWindow();
-    m_hlasenie->setFocus();
+    hlásenie->setFocus();
 }
 
 void AlertWindow::bringForward() {
@@ -253,18 +253,18 @@ void AlertWindow::Image1_Click() {
 }
 
 bool AlertWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_hlasenie && event->type() == QEvent::KeyPress) {
+    if (watched == hlásenie && event->type() == QEvent::KeyPress) {
         if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
             hlásenie_KeyDown(kEscape);
             return true;
         }
-    } else if (watched == m_image1) {
+    } else if (watched == Image1) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         // The OK picture takes its own presses: they neither drag the window nor reach it.
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
             return true;
         if (event->type() == QEvent::MouseButtonRelease) {
-            if (mouse->button() == Qt::LeftButton && m_image1->rect().contains(mouse->position().toPoint()))
+            if (mouse->button() == Qt::LeftButton && Image1->rect().contains(mouse->position().toPoint()))
                 Image1_Click();
             return true;
         }

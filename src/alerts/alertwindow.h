@@ -63,10 +63,10 @@ class AlertWindow : public QWidget {
     QPixmap m_picture;
     // The outline applied as the window's mask; a value, so there is nothing to release at unload.
     QRegion m_region;
-    QLabel* m_label1 = nullptr;
-    QLabel* m_image1 = nullptr;
-    RichTextBox* m_hlasenie = nullptr;
-    QFrame* m_line1 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Image1 = nullptr;
+    RichTextBox* hlásenie = nullptr;
+    QFrame* Line1 = nullptr;
     bool m_loaded = false;
     bool m_closing = false;
     // Moving by hand when the window system cannot move the window itself.
