@@ -1,23 +1,252 @@
 #include "host/richtextbox.h"
 
-// Placeholder until the RTF reader and writer land: keeps the content as HTML.
-RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
-    connect(this, &QTextEdit::textChanged, this, &RichTextBox::contentChanged);
+#include "host/rtfreader.h"
+#include "host/rtfwriter.h"
+
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
+
+#include <cmath>
+
+namespace {
+
+// Keeps the document's change signals from reaching contentChanged while the control makes
+// a change of its own, which it then reports once.
+class Quiet {
+  public:
+    explicit Quiet(int& counter) : counter(counter) { ++counter; }
+    ~Quiet() { --counter; }
+    Quiet(const Quiet&) = delete;
+    Quiet& operator=(const Quiet&) = delete;
+
+  private:
+    int& counter;
+};
+
+bool isBold(const QTextCharFormat& f) {
+    return f.fontWeight() > QFont::Medium;
 }
-QString RichTextBox::textRTF() const { return toHtml(); }
-void RichTextBox::setTextRTF(const QString& rtf) { setHtml(rtf); }
-void RichTextBox::setText(const QString& plain) { setPlainText(plain); }
-QString RichTextBox::text() const { return toPlainText(); }
-RichTextBox::Tri RichTextBox::selBold() const { return Tri::False; }
-RichTextBox::Tri RichTextBox::selItalic() const { return Tri::False; }
-RichTextBox::Tri RichTextBox::selUnderline() const { return Tri::False; }
-void RichTextBox::setSelBold(bool) {}
-void RichTextBox::setSelItalic(bool) {}
-void RichTextBox::setSelUnderline(bool) {}
-std::optional<int> RichTextBox::selAlignment() const { return 0; }
-void RichTextBox::setSelAlignment(int) {}
-void RichTextBox::setSelColor(quint32) {}
-std::optional<QString> RichTextBox::selFontName() const { return std::nullopt; }
-void RichTextBox::setSelFontName(const QString&) {}
-std::optional<double> RichTextBox::selFontSize() const { return std::nullopt; }
-void RichTextBox::setSelFontSize(double) {}
+bool isItalic(const QTextCharFormat& f) {
+    return f.fontItalic();
+}
+bool isUnderlined(const QTextCharFormat& f) {
+    return f.fontUnderline();
+}
+
+std::optional<int> alignmentCode(Qt::Alignment align) {
+    const Qt::Alignment h = align & Qt::AlignHorizontal_Mask;
+    if (h == Qt::AlignJustify)
+        return std::nullopt;
+    if (h & Qt::AlignHCenter)
+        return 2;
+    if (h & Qt::AlignRight)
+        return 1;
+    return 0;
+}
+
+} // namespace
+
+RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
+    connect(this, &QTextEdit::textChanged, this, [this] {
+        if (quiet == 0)
+            Q_EMIT contentChanged();
+    });
+}
+
+QString RichTextBox::textRTF() const {
+    return rtf::write(*document());
+}
+
+void RichTextBox::setTextRTF(const QString& rtf) {
+    {
+        Quiet q(quiet);
+        QTextDocument* doc = document();
+        doc->setUndoRedoEnabled(false);
+        rtf::read(rtf, *doc);
+        doc->setUndoRedoEnabled(true);
+        setTextCursor(QTextCursor(doc));
+    }
+    Q_EMIT contentChanged();
+}
+
+void RichTextBox::setText(const QString& plain) {
+    {
+        Quiet q(quiet);
+        setPlainText(plain);
+    }
+    Q_EMIT contentChanged();
+}
+
+QString RichTextBox::text() const {
+    return toPlainText();
+}
+
+// Visits the formats of the selected characters until `visit` returns false; with no selection
+// (or one holding paragraph marks only), the format typing would use.
+template <typename F> void RichTextBox::forEachSelectedFormat(F&& visit) const {
+    const QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    bool any = false;
+    if (start != end) {
+        for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+             block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                if (fragment.position() + fragment.length() <= start || fragment.position() >= end)
+                    continue;
+                any = true;
+                if (!visit(fragment.charFormat()))
+                    return;
+            }
+        }
+    }
+    if (!any)
+        visit(currentCharFormat());
+}
+
+RichTextBox::Tri RichTextBox::tri(bool (*attribute)(const QTextCharFormat&)) const {
+    bool seenTrue = false;
+    bool seenFalse = false;
+    forEachSelectedFormat([&](const QTextCharFormat& f) {
+        (attribute(f) ? seenTrue : seenFalse) = true;
+        return !(seenTrue && seenFalse);
+    });
+    if (seenTrue && seenFalse)
+        return Tri::Mixed;
+    return seenTrue ? Tri::True : Tri::False;
+}
+
+RichTextBox::Tri RichTextBox::selBold() const {
+    return tri(isBold);
+}
+RichTextBox::Tri RichTextBox::selItalic() const {
+    return tri(isItalic);
+}
+RichTextBox::Tri RichTextBox::selUnderline() const {
+    return tri(isUnderlined);
+}
+
+void RichTextBox::applyCharFormat(const QTextCharFormat& format) {
+    const bool changesContent = textCursor().hasSelection();
+    {
+        Quiet q(quiet);
+        mergeCurrentCharFormat(format);
+    }
+    if (changesContent)
+        Q_EMIT contentChanged();
+}
+
+void RichTextBox::setSelBold(bool on) {
+    QTextCharFormat f;
+    f.setFontWeight(on ? QFont::Bold : QFont::Normal);
+    applyCharFormat(f);
+}
+
+void RichTextBox::setSelItalic(bool on) {
+    QTextCharFormat f;
+    f.setFontItalic(on);
+    applyCharFormat(f);
+}
+
+void RichTextBox::setSelUnderline(bool on) {
+    QTextCharFormat f;
+    f.setFontUnderline(on);
+    applyCharFormat(f);
+}
+
+std::optional<int> RichTextBox::selAlignment() const {
+    const QTextCursor cursor = textCursor();
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    std::optional<int> result;
+    for (QTextBlock block = document()->findBlock(cursor.selectionStart()); block.isValid();
+         block = block.next()) {
+        const std::optional<int> code = alignmentCode(block.blockFormat().alignment());
+        if (!code || (result && *result != *code))
+            return std::nullopt;
+        result = code;
+        if (block == last)
+            break;
+    }
+    return result;
+}
+
+void RichTextBox::setSelAlignment(int alignment) {
+    static constexpr Qt::Alignment kAlignments[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+    if (alignment < 0 || alignment > 2)
+        return;
+    {
+        Quiet q(quiet);
+        setAlignment(kAlignments[alignment]);
+    }
+    Q_EMIT contentChanged();
+}
+
+void RichTextBox::setSelColor(quint32 bgr) {
+    QTextCharFormat f;
+    f.setForeground(QColor(int(bgr & 0xff), int((bgr >> 8) & 0xff), int((bgr >> 16) & 0xff)));
+    applyCharFormat(f);
+}
+
+std::optional<QString> RichTextBox::selFontName() const {
+    const QString fallback = document()->defaultFont().family();
+    std::optional<QString> result;
+    bool mixed = false;
+    forEachSelectedFormat([&](const QTextCharFormat& f) {
+        const QStringList families = f.fontFamilies().toStringList();
+        const QString family = families.isEmpty() ? fallback : families.first();
+        if (result && *result != family)
+            mixed = true;
+        result = family;
+        return !mixed;
+    });
+    return mixed ? std::nullopt : result;
+}
+
+void RichTextBox::setSelFontName(const QString& family) {
+    if (family.isEmpty())
+        return;
+    QTextCharFormat f;
+    f.setFontFamilies(QStringList{family});
+    applyCharFormat(f);
+}
+
+std::optional<double> RichTextBox::selFontSize() const {
+    const double fallback = document()->defaultFont().pointSizeF();
+    std::optional<double> result;
+    bool mixed = false;
+    forEachSelectedFormat([&](const QTextCharFormat& f) {
+        const double size = f.hasProperty(QTextFormat::FontPointSize) ? f.fontPointSize() : fallback;
+        if (result && *result != size)
+            mixed = true;
+        result = size;
+        return !mixed;
+    });
+    if (mixed || !result || *result <= 0)
+        return std::nullopt;
+    return result;
+}
+
+void RichTextBox::setSelFontSize(double points) {
+    if (!std::isfinite(points) || points < 1 || points > 1638)
+        return;
+    QTextCharFormat f;
+    f.setFontPointSize(std::round(points * 2) / 2);
+    applyCharFormat(f);
+}
+
+void RichTextBox::insertFromMimeData(const QMimeData* source) {
+    if (!source || !source->hasHtml()) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QTextDocument pasted;
+    pasted.setDefaultFont(document()->defaultFont());
+    pasted.setHtml(source->html());
+    QTextDocument kept;
+    kept.setDefaultFont(document()->defaultFont());
+    rtf::read(rtf::write(pasted), kept);
+    textCursor().insertFragment(QTextDocumentFragment(&kept));
+    ensureCursorVisible();
+}

@@ -1,0 +1,217 @@
+// The note editor control: its change event, the selection's attributes and the RTF it keeps.
+#include "host/richtextbox.h"
+
+#include <QApplication>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+
+namespace {
+
+const QString kTwoParagraphs =
+    QStringLiteral("{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fnil\\fcharset238 "
+                   "Arial;}{\\f1\\fnil\\fcharset238 Courier New;}}\n"
+                   "\\pard\\qc\\f0\\fs24 ab\\b cd\\b0\\par\n"
+                   "\\pard\\f1\\fs21 ef\\par\n}");
+
+void select(RichTextBox& box, int from, int to) {
+    QTextCursor c = box.textCursor();
+    c.setPosition(from);
+    c.setPosition(to, QTextCursor::KeepAnchor);
+    box.setTextCursor(c);
+}
+
+// Lets the test hand the control what a paste or a drop would.
+struct PastingBox : RichTextBox {
+    using RichTextBox::insertFromMimeData;
+};
+
+} // namespace
+
+class RichTextBoxTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void settingContentReportsOneChange_data() {
+        QTest::addColumn<QString>("content");
+        QTest::newRow("RTF") << kTwoParagraphs;
+        QTest::newRow("a blank, as the watcher sets it") << " ";
+        QTest::newRow("empty") << "";
+        QTest::newRow("long plain text") << QString(5000, u'x');
+    }
+    void settingContentReportsOneChange() {
+        QFETCH(QString, content);
+        RichTextBox box;
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
+        box.setTextRTF(content);
+        QCOMPARE(changes.size(), 1);
+        box.setText(QStringLiteral("čas"));
+        QCOMPARE(changes.size(), 2);
+        QCOMPARE(box.text(), QStringLiteral("čas"));
+    }
+
+    void textThatIsNotRtfShowsAsItIs() {
+        RichTextBox box;
+        box.setTextRTF(QStringLiteral(" "));
+        QCOMPARE(box.text(), QStringLiteral(" "));
+        box.setTextRTF(QStringLiteral("{not rtf} \\b x"));
+        QCOMPARE(box.text(), QStringLiteral("{not rtf} \\b x"));
+    }
+
+    void contentSurvivesItsOwnRtf() {
+        RichTextBox box;
+        box.setTextRTF(kTwoParagraphs);
+        QCOMPARE(box.text(), QStringLiteral("abcd\nef"));
+        const QString rtf = box.textRTF();
+        RichTextBox other;
+        other.setTextRTF(rtf);
+        QCOMPARE(other.textRTF(), rtf);
+        QVERIFY(rtf.contains(QStringLiteral("\\qc")));
+        QVERIFY(rtf.contains(QStringLiteral("ab\\b cd\\par")));
+        QVERIFY(rtf.contains(QStringLiteral("Courier New;")));
+    }
+
+    void settingContentStartsAfreshAtTheTop() {
+        RichTextBox box;
+        box.setTextRTF(QStringLiteral("first"));
+        box.setTextRTF(kTwoParagraphs);
+        QCOMPARE(box.textCursor().position(), 0);
+        QVERIFY(!box.document()->isUndoAvailable());
+    }
+
+    void typingReportsEachChange() {
+        RichTextBox box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
+        QTest::keyClicks(&box, QStringLiteral("ab"));
+        QCOMPARE(changes.size(), 2);
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(changes.size(), 3);
+        QTest::keyClick(&box, Qt::Key_Left); // moving the caret changes nothing
+        QCOMPARE(changes.size(), 3);
+        QCOMPARE(box.text(), QStringLiteral("a"));
+    }
+
+    void attributesOfTheSelection() {
+        RichTextBox box;
+        box.setTextRTF(kTwoParagraphs);
+        select(box, 0, 2); // "ab"
+        QCOMPARE(box.selBold(), RichTextBox::Tri::False);
+        select(box, 2, 4); // "cd"
+        QCOMPARE(box.selBold(), RichTextBox::Tri::True);
+        select(box, 1, 3);
+        QCOMPARE(box.selBold(), RichTextBox::Tri::Mixed);
+        QCOMPARE(box.selItalic(), RichTextBox::Tri::False);
+        QCOMPARE(box.selFontName(), std::optional<QString>(QStringLiteral("Arial")));
+        QCOMPARE(box.selFontSize(), std::optional<double>(12.0));
+        QCOMPARE(box.selAlignment(), std::optional<int>(2));
+
+        select(box, 3, 6); // across both paragraphs
+        QCOMPARE(box.selFontName(), std::nullopt);
+        QCOMPARE(box.selFontSize(), std::nullopt);
+        QCOMPARE(box.selAlignment(), std::nullopt);
+
+        select(box, 6, 6); // caret in "ef": what typing would use
+        QCOMPARE(box.selFontName(), std::optional<QString>(QStringLiteral("Courier New")));
+        QCOMPARE(box.selFontSize(), std::optional<double>(10.5));
+        QCOMPARE(box.selAlignment(), std::optional<int>(0));
+        QCOMPARE(box.selBold(), RichTextBox::Tri::False);
+    }
+
+    void justifiedHasNoAlignmentCode() {
+        RichTextBox box;
+        box.setTextRTF(QStringLiteral("{\\rtf1 \\qj justified\\par}"));
+        QCOMPARE(box.selAlignment(), std::nullopt);
+    }
+
+    void formattingASelectionIsOneChange() {
+        RichTextBox box;
+        box.setTextRTF(kTwoParagraphs);
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
+        select(box, 0, 7); // both paragraphs
+        box.setSelBold(true);
+        QCOMPARE(changes.size(), 1);
+        QCOMPARE(box.selBold(), RichTextBox::Tri::True);
+        box.setSelItalic(true);
+        box.setSelUnderline(true);
+        box.setSelColor(0x0000ff); // red in 0x00BBGGRR
+        box.setSelFontName(QStringLiteral("Times New Roman"));
+        box.setSelFontSize(24);
+        box.setSelAlignment(1);
+        QCOMPARE(changes.size(), 7);
+        QCOMPARE(box.selItalic(), RichTextBox::Tri::True);
+        QCOMPARE(box.selUnderline(), RichTextBox::Tri::True);
+        QCOMPARE(box.selFontName(), std::optional<QString>(QStringLiteral("Times New Roman")));
+        QCOMPARE(box.selFontSize(), std::optional<double>(24.0));
+        QCOMPARE(box.selAlignment(), std::optional<int>(1));
+
+        const QString rtf = box.textRTF();
+        QVERIFY2(rtf.contains(QStringLiteral("{\\colortbl ;\\red255\\green0\\blue0;}")), qPrintable(rtf));
+        QVERIFY2(rtf.contains(QStringLiteral("\\pard\\qr\\f0\\fs48\\b\\i\\ul\\cf1 abcd\\par")),
+                 qPrintable(rtf));
+        QVERIFY2(rtf.contains(QStringLiteral("\\f0\\fs48\\b\\i\\ul\\cf1 abcd\\par\r\nef\\par")),
+                 qPrintable(rtf));
+    }
+
+    void formattingTheCaretChangesNoContent() {
+        RichTextBox box;
+        box.setTextRTF(QStringLiteral("ab"));
+        select(box, 2, 2);
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
+        box.setSelBold(true);
+        box.setSelFontSize(20);
+        QCOMPARE(changes.size(), 0);
+        QCOMPARE(box.selBold(), RichTextBox::Tri::True);
+        box.insertPlainText(QStringLiteral("c"));
+        QCOMPARE(changes.size(), 1);
+        select(box, 2, 3);
+        QCOMPARE(box.selBold(), RichTextBox::Tri::True);
+        QCOMPARE(box.selFontSize(), std::optional<double>(20.0));
+        // The paragraph's alignment is content, even with no selection.
+        box.setSelAlignment(2);
+        QCOMPARE(changes.size(), 2);
+        box.setSelAlignment(7); // no such code: ignored
+        QCOMPARE(changes.size(), 2);
+    }
+
+    void unusableFormattingValuesAreIgnored() {
+        RichTextBox box;
+        box.setTextRTF(kTwoParagraphs);
+        select(box, 0, 2);
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
+        box.setSelFontSize(0);
+        box.setSelFontSize(std::nan(""));
+        box.setSelFontSize(1e9);
+        box.setSelFontName(QString());
+        QCOMPARE(changes.size(), 0);
+        QCOMPARE(box.selFontSize(), std::optional<double>(12.0));
+        box.setSelFontSize(10.3); // RTF keeps half points
+        QCOMPARE(box.selFontSize(), std::optional<double>(10.5));
+    }
+
+    // What the editor shows after a paste is what the stored note gives back.
+    void pastedRichTextIsWhatTheNoteKeeps() {
+        PastingBox box;
+        box.setTextRTF(QStringLiteral("ab"));
+        select(box, 1, 1);
+        QMimeData mime;
+        mime.setHtml(
+            QStringLiteral("<p>x<b>y</b><img src=\"nowhere.png\"></p><table><tr><td>c1</td><td>c2</td></tr>"
+                           "</table><ul><li>z</li></ul>"));
+        QSignalSpy changes(&box, &RichTextBox::contentChanged);
+        box.insertFromMimeData(&mime);
+        QCOMPARE(changes.size(), 1);
+        const QString shown = box.text();
+        const QString rtf = box.textRTF();
+        RichTextBox reloaded;
+        reloaded.setTextRTF(rtf);
+        QCOMPARE(reloaded.text(), shown);
+        QCOMPARE(reloaded.textRTF(), rtf);
+        QVERIFY(shown.startsWith(QStringLiteral("axy")));
+        QVERIFY(shown.contains(QStringLiteral("c1")));
+    }
+};
+
+QTEST_MAIN(RichTextBoxTest)
+#include "richtextbox.moc"
