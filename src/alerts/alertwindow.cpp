@@ -259,11 +259,11 @@ bool AlertWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     } else if (watched == Image1) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
         // The OK picture takes its own presses: they neither drag the window nor reach it.
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick)
             return true;
         if (event->type() == QEvent::MouseButtonRelease) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton && Image1->rect().contains(mouse->position().toPoint()))
                 Image1_Click();
             return true;
