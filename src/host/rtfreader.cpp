@@ -24,6 +24,9 @@ constexpr int kMaxDepth = 1000; // deeper groups still balance but share their p
 constexpr int kMaxFonts = 1024;
 constexpr int kMaxColors = 1024;
 constexpr int kMaxFontNameLength = 256;
+// A heavily formatted 1 MB note has some 30 000 runs and 2 500 paragraphs.
+constexpr std::size_t kMaxRuns = 200'000;
+constexpr int kMaxParagraphs = 1'000'000;
 constexpr int kSymbolCodePage = -2; // \fcharset2: the Symbol font's own encoding
 
 enum class Kw : quint8 {
@@ -400,6 +403,13 @@ class DocumentSink final : public Sink {
     explicit DocumentSink(QTextDocument& doc) : doc(doc) {}
     void text(const QString& text, const RunFormat& f) override {
         startBlock();
+        if (runs.size() >= kMaxRuns) {
+            // Past the limit the text takes the format of the run before: the text stays, and
+            // the time and memory to build the document stay bounded.
+            all += text;
+            runs.back().length = int(all.size()) - runs.back().start;
+            return;
+        }
         const int index = formatIndex(f);
         if (!runs.empty() && runs.back().format == index &&
             runs.back().start + runs.back().length == all.size())
@@ -408,14 +418,15 @@ class DocumentSink final : public Sink {
             runs.push_back({int(all.size()), int(text.size()), index});
         all += text;
     }
-    void endParagraph(Qt::Alignment align, const RunFormat&) override {
+    void endParagraph(Qt::Alignment align, const RunFormat& f) override {
         startBlock();
-        if (align != Qt::AlignLeft)
-            alignments.emplace_back(paragraph, align);
+        formatIndex(f); // a document of empty paragraphs still needs a format for them
+        lastParagraph(align);
         blockPending = true;
     }
     void lastParagraph(Qt::Alignment align) override {
-        if (align != Qt::AlignLeft)
+        if (align != Qt::AlignLeft && alignments.size() < kMaxRuns &&
+            (alignments.empty() || alignments.back().first != paragraph))
             alignments.emplace_back(paragraph, align);
     }
 
@@ -457,8 +468,13 @@ class DocumentSink final : public Sink {
     void startBlock() {
         if (!blockPending)
             return;
-        all += QChar::ParagraphSeparator;
-        ++paragraph;
+        // Past the limit paragraphs continue as lines of the last one, which keeps the text.
+        if (paragraph + 1 < kMaxParagraphs) {
+            all += QChar::ParagraphSeparator;
+            ++paragraph;
+        } else {
+            all += QChar::LineSeparator;
+        }
         blockPending = false;
     }
     int formatIndex(const RunFormat& f) {
@@ -889,7 +905,10 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         break;
     case Kw::Unicode:
         if (hasParam) {
-            emitUnit(char16_t(param < 0 ? param + 65536 : param));
+            // Writers give code units above 32767 as negative numbers.
+            const bool valid = param >= -32768 && param <= 65535;
+            emitUnit(valid ? char16_t(param < 0 ? param + 65536 : param)
+                           : char16_t(QChar::ReplacementCharacter));
             fallbackLeft = st.unicodeSkip;
         }
         break;

@@ -1,0 +1,325 @@
+// The RTF reader on its own: code pages, Unicode, destinations, paragraphs, formatting and
+// malformed input.
+#include "host/rtfreader.h"
+
+#include <QStringDecoder>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+QString wrap(const char* body) {
+    return QStringLiteral("{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}"
+                          "{\\f1\\froman\\fcharset0 Times New Roman;}{\\f2\\fnil\\fcharset204 Arial Cyr;}"
+                          "{\\f3\\fnil\\fcharset128 MS Gothic;}{\\f4\\fnil\\fcharset134 SimSun;}}"
+                          "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}") +
+           QString::fromUtf8(body) + u'}';
+}
+
+// The character format at a position of the document's text.
+QTextCharFormat formatAt(const QTextDocument& doc, int position) {
+    QTextCursor c(const_cast<QTextDocument*>(&doc));
+    c.setPosition(position + 1);
+    return c.charFormat();
+}
+
+QString family(const QTextCharFormat& f) {
+    const QStringList families = f.fontFamilies().toStringList();
+    return families.isEmpty() ? QString() : families.first();
+}
+
+} // namespace
+
+class ReaderTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void onlyRtfIsReadAsRtf_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("isRtf");
+        QTest::newRow("document") << "{\\rtf1 x}" << true;
+        QTest::newRow("leading blanks and BOM") << QStringLiteral("\uFEFF \r\n{\\rtf1 x}") << true;
+        QTest::newRow("plain") << "foobar" << false;
+        QTest::newRow("group without rtf") << "{\\b x}" << false;
+        QTest::newRow("lone control word") << "\\foobar" << false;
+        QTest::newRow("empty") << "" << false;
+    }
+    void onlyRtfIsReadAsRtf() {
+        QFETCH(QString, text);
+        QFETCH(bool, isRtf);
+        QCOMPARE(rtf::isRtf(text), isRtf);
+        if (!isRtf) {
+            QTextDocument doc;
+            rtf::read(text, doc);
+            QCOMPARE(doc.toPlainText(), text);
+            QCOMPARE(rtf::plainText(text), text);
+        }
+    }
+
+    // \'hh goes by the current font's charset, else by \ansicpg.
+    void bytesDecodeByCodePage_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("font charset 238") << wrap("\\f0 \\'e8\\'9d") << QStringLiteral("čť");
+        QTest::newRow("font charset 0 in a 1250 document") << wrap("\\f1 \\'e8") << QStringLiteral("è");
+        QTest::newRow("font charset 204") << wrap("\\f2 \\'c0\\'e1") << QStringLiteral("Аб");
+        QTest::newRow("Shift_JIS pair") << wrap("\\f3 \\'82\\'a0") << QStringLiteral("あ");
+        QTest::newRow("Shift_JIS trail byte written as a letter")
+            << wrap("\\f3 \\'83n") << QStringLiteral("ハ");
+        QTest::newRow("GBK") << wrap("\\f4 \\'c4\\'e3\\'ba\\'c3") << QStringLiteral("你好");
+        QTest::newRow("font switch between bytes") << wrap("\\f0\\'e8\\f2\\'e8") << QStringLiteral("čи");
+        QTest::newRow("unknown font: document code page") << wrap("\\f9 \\'e8") << QStringLiteral("č");
+        QTest::newRow("no font table") << "{\\rtf1\\ansi\\ansicpg1251 \\'c0}" << QStringLiteral("А");
+        QTest::newRow("\\cpg in the font table")
+            << "{\\rtf1\\ansi{\\fonttbl{\\f0\\cpg1250 A;}}\\f0 \\'9e}" << QStringLiteral("ž");
+        QTest::newRow("unknown code page") << "{\\rtf1\\ansi\\ansicpg99999 \\'e8}" << QStringLiteral("è");
+        QTest::newRow("\\mac") << "{\\rtf1\\mac \\'8a}" << QStringLiteral("ä");
+        QTest::newRow("hex followed by blanks") << wrap("\\'e8  x") << QStringLiteral("č  x");
+        QTest::newRow("bad hex digits") << wrap("a\\'zzb") << QStringLiteral("azzb");
+        QTest::newRow("characters the caller decoded") << wrap("\\f3 čí") << QStringLiteral("čí");
+    }
+    void bytesDecodeByCodePage() {
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QCOMPARE(rtf::plainText(input), expected);
+    }
+
+    void codePagesAreAvailable() {
+        for (const char* name :
+             {"windows-1250", "windows-1251", "windows-1252", "windows-1253", "windows-1254", "windows-1255",
+              "windows-1256", "windows-1257", "windows-1258", "windows-874", "windows-932", "windows-936",
+              "windows-949", "windows-950", "macintosh"})
+            QVERIFY2(QStringDecoder(name).isValid(), name);
+    }
+
+    void unicodeEscapes_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("\\u with ? fallback") << wrap("\\u269?x") << QStringLiteral("čx");
+        QTest::newRow("\\u with hex fallback") << wrap("\\u269\\'e8x") << QStringLiteral("čx");
+        QTest::newRow("\\uc2") << wrap("\\uc2\\u269\\'e8\\'e8x") << QStringLiteral("čx");
+        QTest::newRow("\\uc0") << wrap("\\uc0\\u269 x") << QStringLiteral("čx");
+        QTest::newRow("negative") << wrap("\\u-3913?") << QString(QChar(0xF0B7));
+        QTest::newRow("surrogate pair") << wrap("\\u-10179?\\u-9047?") << QStringLiteral("\U0001F4A9");
+        QTest::newRow("lone high surrogate") << wrap("\\u-10179?x") << QStringLiteral("\uFFFDx");
+        QTest::newRow("lone low surrogate") << wrap("\\u-9047?x") << QStringLiteral("\uFFFDx");
+        QTest::newRow("high then paragraph") << wrap("\\u-10179?\\par x") << QStringLiteral("\uFFFD\nx");
+        QTest::newRow("fallback stops at a group's end")
+            << wrap("{\\uc3\\u269 ab}cd") << QStringLiteral("čcd");
+        QTest::newRow("\\uc belongs to its group")
+            << wrap("{\\uc2\\u269??}\\u269?x") << QStringLiteral("ččx");
+        QTest::newRow("a control word counts as one") << wrap("\\u269\\par x") << QStringLiteral("čx");
+        QTest::newRow("huge value") << wrap("\\u99999999999?x") << QStringLiteral("\uFFFDx");
+    }
+    void unicodeEscapes() {
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QCOMPARE(rtf::plainText(input), expected);
+    }
+
+    // What is not text of the note stays out of it.
+    void destinations_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("tables, stylesheet, info")
+            << "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red1\\green2\\blue3;}{\\stylesheet{\\s1 "
+               "Heading;}}"
+               "{\\info{\\title T}{\\author A}}text}"
+            << "text";
+        QTest::newRow("ignorable destination") << "{\\rtf1 a{\\*\\unknown b{c}}d}"
+                                               << "ad";
+        QTest::newRow("picture with \\bin holding braces")
+            << QStringLiteral("{\\rtf1 a{\\pict\\pngblip\\bin6 }}{\\{x}b}") << "ab";
+        QTest::newRow("\\bin in text") << "{\\rtf1 a\\bin3 xyzb}"
+                                       << "ab";
+        QTest::newRow("theme data") << "{\\rtf1 a{\\*\\themedata 504b0304}b}"
+                                    << "ab";
+        QTest::newRow("field result shown, instruction not")
+            << "{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"http://x\"}}{\\fldrslt{\\ul link}}}.}"
+            << "see link.";
+        QTest::newRow("footnote: mark shown, text not")
+            << "{\\rtf1 a{\\super\\chftn{\\footnote\\pard{\\super\\chftn} note}}b}"
+            << "a1b";
+        QTest::newRow("header and footer") << "{\\rtf1{\\header h}{\\footer f}body}"
+                                           << "body";
+        QTest::newRow("list label shown, list definition not")
+            << "{\\rtf1{\\fonttbl{\\f2\\fnil\\fcharset2 "
+               "Symbol;}}{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'B7}}A\\par}"
+            << QStringLiteral("\u2022\tA");
+        QTest::newRow("Outlook HTML tags")
+            << "{\\rtf1\\fromhtml1{\\*\\htmltag84 <b>}\\htmlrtf{\\b\\htmlrtf0 bold}}"
+            << "bold";
+    }
+    void destinations() {
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QCOMPARE(rtf::plainText(input), expected);
+    }
+
+    void specialCharacters() {
+        const QString text = rtf::plainText(
+            QStringLiteral("{\\rtf1 \\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet\\~\\-\\_"
+                           "\\{\\}\\\\\\tab x\\line y\\emspace\\enspace\\qmspace\\zwj\\zwnj}"));
+        QCOMPARE(text, QStringLiteral("\u2014\u2013\u2018\u2019\u201C\u201D\u2022 \u00AD\u2011{}\\\tx\ny"
+                                      "\u2003\u2002\u2005\u200D\u200C"));
+        QTextDocument doc;
+        rtf::read(QStringLiteral("{\\rtf1 x\\line y\\~z}"), doc);
+        QCOMPARE(doc.toRawText(), QStringLiteral("x\u2028y\u00A0z"));
+    }
+
+    void paragraphs_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("final \\par ends the last paragraph") << "{\\rtf1 a\\par b\\par}"
+                                                             << "a\nb";
+        QTest::newRow("no final \\par") << "{\\rtf1 a\\par b}"
+                                        << "a\nb";
+        QTest::newRow("empty paragraphs kept") << "{\\rtf1 a\\par\\par\\par b}"
+                                               << "a\n\n\nb";
+        QTest::newRow("backslash newline") << "{\\rtf1 a\\\nb\\\r\nc}"
+                                           << "a\nb\nc";
+        QTest::newRow("line ends in the source are not text") << "{\\rtf1 a\r\nb\nc}"
+                                                              << "abc";
+        QTest::newRow("table cells")
+            << "{\\rtf1\\trowd\\cellx100\\cellx200 a\\cell b\\cell\\row c\\cell\\cell d\\row}"
+            << "a\tb\nc\t\td";
+        QTest::newRow("page break") << "{\\rtf1 a\\page b\\par\\page c}"
+                                    << "a\nb\nc";
+        QTest::newRow("paragraph separator in text") << QStringLiteral("{\\rtf1 a\\u8233?b}") << "a\nb";
+        QTest::newRow("control characters dropped")
+            << QStringLiteral("{\\rtf1 a\u0001\u0000b\\u10?c}") << "abc";
+    }
+    void paragraphs() {
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QCOMPARE(rtf::plainText(input), expected);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QCOMPARE(doc.toPlainText(), expected);
+    }
+
+    void alignmentBelongsToParagraphs() {
+        QTextDocument doc;
+        rtf::read(QStringLiteral("{\\rtf1 \\qc a\\par \\pard b\\par {\\qr c\\par}d\\par\\qj e\\par\\qr f}"),
+                  doc);
+        QCOMPARE(doc.blockCount(), 6);
+        const Qt::Alignment expected[] = {Qt::AlignHCenter, Qt::AlignLeft,    Qt::AlignRight,
+                                          Qt::AlignLeft,    Qt::AlignJustify, Qt::AlignRight};
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(doc.findBlockByNumber(i).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                     expected[i]);
+    }
+
+    void characterFormatting() {
+        QTextDocument doc;
+        // a: plain; b: bold; c: bold italic underlined red Times 10 pt; d: back to b's state after
+        // the group; e: \plain; f: \b0 after \b; g: \ulnone; h: \cf0 and auto colour entry.
+        rtf::read(wrap("a\\b b{\\i\\ul\\cf1\\f1\\fs20 c}d\\plain e\\b\\b0 f\\ul\\ulnone g\\cf2\\cf0 h"), doc);
+        QCOMPARE(doc.toPlainText(), QStringLiteral("abcdefgh"));
+        const QTextCharFormat a = formatAt(doc, 0), b = formatAt(doc, 1), c = formatAt(doc, 2),
+                              d = formatAt(doc, 3), e = formatAt(doc, 4), f = formatAt(doc, 5),
+                              g = formatAt(doc, 6), h = formatAt(doc, 7);
+        QCOMPARE(a.fontWeight(), int(QFont::Normal));
+        QCOMPARE(family(a), QStringLiteral("Arial"));
+        QCOMPARE(a.fontPointSize(), 12.0);
+        QCOMPARE(b.fontWeight(), int(QFont::Bold));
+        QCOMPARE(c.fontWeight(), int(QFont::Bold));
+        QVERIFY(c.fontItalic());
+        QVERIFY(c.fontUnderline());
+        QCOMPARE(c.foreground().color(), QColor(255, 0, 0));
+        QCOMPARE(family(c), QStringLiteral("Times New Roman"));
+        QCOMPARE(c.fontPointSize(), 10.0);
+        QCOMPARE(d.fontWeight(), int(QFont::Bold));
+        QVERIFY(!d.fontItalic());
+        QVERIFY(!d.hasProperty(QTextFormat::ForegroundBrush));
+        QCOMPARE(family(d), QStringLiteral("Arial"));
+        QCOMPARE(e.fontWeight(), int(QFont::Normal));
+        QCOMPARE(f.fontWeight(), int(QFont::Normal));
+        QVERIFY(!g.fontUnderline());
+        QVERIFY(!h.hasProperty(QTextFormat::ForegroundBrush));
+    }
+
+    void fontTableForms() {
+        // Cocoa writes entries without braces; Word puts alternative names in \*\falt.
+        QTextDocument doc;
+        rtf::read(QStringLiteral("{\\rtf1{\\fonttbl\\f0\\fswiss\\fcharset0 Helvetica;\\f1 Menlo;}\\f1 x}"),
+                  doc);
+        QCOMPARE(family(formatAt(doc, 0)), QStringLiteral("Menlo"));
+        rtf::read(QStringLiteral("{\\rtf1{\\fonttbl{\\f0{\\*\\panose 0}Arial{\\*\\falt Helv};}}\\f0 x}"),
+                  doc);
+        QCOMPARE(family(formatAt(doc, 0)), QStringLiteral("Arial"));
+    }
+
+    // Broken input gives the text that can be recovered, and nothing after the document's end.
+    void malformedInput_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("missing closing braces") << "{\\rtf1 a{\\b b"
+                                                << "ab";
+        QTest::newRow("text after the document") << "{\\rtf1 a}b}{c}"
+                                                 << "a";
+        QTest::newRow("backslash at the end") << "{\\rtf1 a\\"
+                                              << "a";
+        QTest::newRow("\\' at the end") << "{\\rtf1 a\\'"
+                                        << "a";
+        QTest::newRow("\\bin past the end") << "{\\rtf1 a\\bin999999999 b}"
+                                            << "a";
+        QTest::newRow("negative \\bin") << "{\\rtf1 a\\bin-5 b}"
+                                        << "ab";
+        QTest::newRow("huge parameters") << "{\\rtf1\\fs99999999999999\\cf99999\\f-7\\uc-3 a}"
+                                         << "a";
+        QTest::newRow("long control word") << QStringLiteral("{\\rtf1 a\\") + QString(100000, u'x') + " b}"
+                                           << "ab";
+        QTest::newRow("unterminated ignorable destination") << "{\\rtf1 a{\\*\\x b"
+                                                            << "a";
+    }
+    void malformedInput() {
+        QFETCH(QString, input);
+        QFETCH(QString, expected);
+        QCOMPARE(rtf::plainText(input), expected);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QCOMPARE(doc.toPlainText(), expected);
+    }
+
+    void deepNestingNeedsNoDeepStack() {
+        const int depth = 100000;
+        const QString open = QStringLiteral("{\\b ").repeated(depth);
+        const QString close = QString(depth, u'}');
+        QCOMPARE(rtf::plainText(QStringLiteral("{\\rtf1 a") + open + QStringLiteral("b") + close +
+                                QStringLiteral("c}")),
+                 QStringLiteral("abc"));
+        QTextDocument doc;
+        rtf::read(QStringLiteral("{\\rtf1 a") + open + QStringLiteral("b") + close + QStringLiteral("c}"),
+                  doc);
+        QCOMPARE(doc.toPlainText(), QStringLiteral("abc"));
+        QCOMPARE(formatAt(doc, 1).fontWeight(), int(QFont::Bold));
+        QCOMPARE(formatAt(doc, 2).fontWeight(), int(QFont::Normal));
+        QCOMPARE(rtf::plainText(QStringLiteral("{\\rtf1 x") + QString(depth, u'{')), QStringLiteral("x"));
+        QCOMPARE(rtf::plainText(QStringLiteral("{\\rtf1 x{\\*\\y") + QString(depth, u'{')),
+                 QStringLiteral("x"));
+    }
+
+    // A 50 MB note of many short formatted runs and paragraphs loads whole. (Its limits on runs
+    // and paragraphs keep the time bounded; the text is never cut.)
+    void hugeNoteKeepsItsText() {
+        const QString unit = QStringLiteral("\\b x\\b0 y\\par ");
+        QString input = QStringLiteral("{\\rtf1 ");
+        const int count = 50 * 1024 * 1024 / int(unit.size());
+        input.reserve(count * unit.size() + 16);
+        for (int i = 0; i < count; ++i)
+            input += unit;
+        input += u'}';
+        QTextDocument doc;
+        doc.setUndoRedoEnabled(false);
+        rtf::read(input, doc);
+        QCOMPARE(doc.characterCount(), count * 3); // "xy" and a paragraph or line end each
+        QVERIFY(doc.toRawText().startsWith(QStringLiteral("xy\u2029xy\u2029")));
+        QCOMPARE(formatAt(doc, 0).fontWeight(), int(QFont::Bold));
+        QCOMPARE(rtf::plainText(input).size(), qsizetype(count) * 3 - 1);
+    }
+};
+
+QTEST_MAIN(ReaderTest)
+#include "reader.moc"
