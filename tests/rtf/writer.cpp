@@ -1,0 +1,195 @@
+// The RTF writer: the exact form of what it writes, its escapes, and that reading and writing
+// again keeps every character and attribute and the same bytes.
+#include "host/rtfreader.h"
+#include "host/rtfwriter.h"
+
+#include <QStringDecoder>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+QTextCharFormat format(bool bold, bool italic, bool underline, QColor colour, const QString& family,
+                       double size) {
+    QTextCharFormat f;
+    f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(italic);
+    f.setFontUnderline(underline);
+    if (colour.isValid())
+        f.setForeground(colour);
+    f.setFontFamilies(QStringList{family});
+    f.setFontPointSize(size);
+    return f;
+}
+
+// A note using everything the writer carries.
+void fillNote(QTextDocument& doc) {
+    doc.setDefaultFont(QFont(QStringLiteral("Arial"), 12));
+    QTextCursor c(&doc);
+    const QTextCharFormat plain = format(false, false, false, QColor(), QStringLiteral("Arial"), 12);
+    QTextBlockFormat centre;
+    centre.setAlignment(Qt::AlignHCenter);
+    c.setBlockFormat(centre);
+    c.insertText(QStringLiteral("Stretnutie "), plain);
+    c.insertText(QStringLiteral("zajtra"), format(true, false, false, QColor(), QStringLiteral("Arial"), 12));
+    c.insertText(QStringLiteral(" o 8:00"), plain);
+    QTextBlockFormat right;
+    right.setAlignment(Qt::AlignRight);
+    c.insertBlock(right);
+    c.insertText(QStringLiteral("Príliš žltučký kôň úpel ďábelské ódy"),
+                 format(false, true, true, QColor(0, 0, 255), QStringLiteral("Times New Roman"), 10.5));
+    c.insertBlock(QTextBlockFormat()); // an empty paragraph
+    QTextBlockFormat justify;
+    justify.setAlignment(Qt::AlignJustify);
+    c.insertBlock(justify);
+    c.insertText(QStringLiteral("{zátvorky} a \\ spätná\tlomka"),
+                 format(true, true, true, QColor(255, 0, 0), QStringLiteral("Courier New"), 24));
+    c.insertText(QStringLiteral("\u2028druhý riadok € \U0001F4A9 中"), plain);
+    c.insertBlock(QTextBlockFormat());
+    c.insertText(QStringLiteral("čierna"),
+                 format(false, false, false, QColor(0, 0, 0), QStringLiteral("Arial"), 12));
+    c.insertBlock(QTextBlockFormat()); // the note ends with an empty paragraph
+}
+
+void compareDocuments(const QTextDocument& a, const QTextDocument& b) {
+    QCOMPARE(b.toRawText(), a.toRawText());
+    QCOMPARE(b.blockCount(), a.blockCount());
+    for (int i = 0; i < a.blockCount(); ++i)
+        QCOMPARE(b.findBlockByNumber(i).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                 a.findBlockByNumber(i).blockFormat().alignment() & Qt::AlignHorizontal_Mask);
+    QTextCursor ca(const_cast<QTextDocument*>(&a)), cb(const_cast<QTextDocument*>(&b));
+    for (int pos = 1; pos < a.characterCount(); ++pos) {
+        ca.setPosition(pos);
+        cb.setPosition(pos);
+        if (ca.atBlockStart())
+            continue; // a paragraph mark has no format of its own in RTF
+        const QTextCharFormat fa = ca.charFormat(), fb = cb.charFormat();
+        QVERIFY2(fa.fontWeight() == fb.fontWeight(), qPrintable(QString::number(pos)));
+        QCOMPARE(fb.fontItalic(), fa.fontItalic());
+        QCOMPARE(fb.fontUnderline(), fa.fontUnderline());
+        QCOMPARE(fb.hasProperty(QTextFormat::ForegroundBrush), fa.hasProperty(QTextFormat::ForegroundBrush));
+        QCOMPARE(fb.foreground().color(), fa.foreground().color());
+        QCOMPARE(fb.fontFamilies(), fa.fontFamilies());
+        QCOMPARE(fb.fontPointSize(), fa.fontPointSize());
+    }
+}
+
+} // namespace
+
+class WriterTest : public QObject {
+    Q_OBJECT
+  private Q_SLOTS:
+    void writesTheExpectedForm() {
+        QTextDocument doc;
+        fillNote(doc);
+        const QString expected = QStringLiteral(
+            "{\\rtf1\\ansi\\ansicpg1250\\deff0{\\fonttbl{\\f0\\fnil\\fcharset238 Arial;}"
+            "{\\f1\\fnil\\fcharset238 Times New Roman;}{\\f2\\fnil\\fcharset238 Courier New;}}\r\n"
+            "{\\colortbl ;\\red0\\green0\\blue255;\\red255\\green0\\blue0;\\red0\\green0\\blue0;}\r\n"
+            "\\uc1\\pard\\qc\\f0\\fs24 Stretnutie \\b zajtra\\b0  o 8:00\\par\r\n"
+            "\\pard\\qr\\f1\\fs21\\i\\ul\\cf1 Pr\\u237\\'edli\\u353\\'9a "
+            "\\u382\\'9eltu\\u269\\'e8k\\u253\\'fd "
+            "k\\u244\\'f4\\u328\\'f2 \\u250\\'fapel \\u271\\'ef\\u225\\'e1belsk\\u233\\'e9 "
+            "\\u243\\'f3dy\\par\r\n"
+            "\\pard\\par\r\n"
+            "\\pard\\qj\\f2\\fs48\\b\\cf2 \\{z\\u225\\'e1tvorky\\} a \\\\ sp\\u228\\'e4tn\\u225\\'e1\\tab "
+            "lomka"
+            "\\f0\\fs24\\b0\\i0\\ulnone\\cf0 \\line druh\\u253\\'fd riadok \\u8364\\'80 \\u-10179?\\u-9047? "
+            "\\u20013?\\par\r\n"
+            "\\pard\\cf3 \\u269\\'e8ierna\\par\r\n"
+            "\\par\r\n"
+            "}");
+        QCOMPARE(rtf::write(doc), expected);
+    }
+
+    void writingReadingWritingGivesTheSameBytes() {
+        QTextDocument doc;
+        fillNote(doc);
+        const QString first = rtf::write(doc);
+        QTextDocument again;
+        again.setDefaultFont(doc.defaultFont());
+        rtf::read(first, again);
+        compareDocuments(doc, again);
+        QCOMPARE(rtf::write(again), first);
+    }
+
+    void emptyDocumentsAndParagraphs_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << "";
+        QTest::newRow("one empty paragraph after text") << "a\n";
+        QTest::newRow("only paragraph marks") << "\n\n\n";
+        QTest::newRow("blank") << " ";
+    }
+    void emptyDocumentsAndParagraphs() {
+        QFETCH(QString, text);
+        QTextDocument doc;
+        doc.setDefaultFont(QFont(QStringLiteral("Arial"), 12));
+        doc.setPlainText(text);
+        const QString first = rtf::write(doc);
+        QTextDocument again;
+        again.setDefaultFont(doc.defaultFont());
+        rtf::read(first, again);
+        QCOMPARE(again.toPlainText(), text);
+        QCOMPARE(again.blockCount(), doc.blockCount());
+        QCOMPARE(rtf::write(again), first);
+        QVERIFY(first.contains(QStringLiteral("{\\f0\\fnil\\fcharset238 Arial;}")));
+    }
+
+    // Every character comes out as ASCII and back as itself; unpaired surrogates cannot occur in
+    // what the reader gives, and are checked through the writer alone.
+    void everyCharacterRoundTrips() {
+        QString all;
+        for (char32_t c = 0x20; c < 0x3000; ++c)
+            all += QChar(char16_t(c));
+        all += QStringLiteral("\U0001F600\U00010330\uFFFD\uE000\uFB01");
+        QTextDocument doc;
+        QTextCursor(&doc).insertText(all);
+        const QString written = rtf::write(doc);
+        for (QChar c : written)
+            QVERIFY2(c.unicode() < 0x80, qPrintable(QString::number(c.unicode(), 16)));
+        QCOMPARE(rtf::plainText(written), doc.toPlainText());
+    }
+
+    void dropsWhatNoReaderShows() {
+        QTextDocument doc;
+        QTextCursor(&doc).insertText(QStringLiteral("a\u0001b\uFFFCc"));
+        const QString written = rtf::write(doc);
+        QCOMPARE(rtf::plainText(written), QStringLiteral("abc"));
+    }
+
+    void fontNamesAreEscaped() {
+        QTextDocument doc;
+        QTextCharFormat f;
+        f.setFontFamilies(QStringList{QStringLiteral("Písmo;{X}")});
+        QTextCursor(&doc).insertText(QStringLiteral("x"), f);
+        const QString written = rtf::write(doc);
+        QVERIFY2(written.contains(QStringLiteral("{\\f0\\fnil\\fcharset238 P\\u237\\'edsmo\\{X\\};}")),
+                 qPrintable(written));
+        QTextDocument again;
+        rtf::read(written, again);
+        QTextCursor c(&again);
+        c.setPosition(1);
+        QCOMPARE(c.charFormat().fontFamilies().toStringList(), QStringList{QStringLiteral("Písmo{X}")});
+    }
+
+    // The fallback byte after \u is what a reader without Unicode shows: it must be right.
+    void windows1250FallbacksMatchTheCodePage() {
+        QStringDecoder decoder("windows-1250");
+        QVERIFY(decoder.isValid());
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            const QString c = decoder.decode(QByteArray(1, char(b)));
+            QCOMPARE(c.size(), 1);
+            const bool defined =
+                c[0] != QChar::ReplacementCharacter && !(c[0].unicode() >= 0x80 && c[0].unicode() < 0xA0);
+            QCOMPARE(rtf::windows1250Byte(c[0].unicode()), defined ? b : -1);
+        }
+        QCOMPARE(rtf::windows1250Byte(u'a'), int('a'));
+        QCOMPARE(rtf::windows1250Byte(u'\u4E2D'), -1);
+        QCOMPARE(rtf::windows1250Byte(u'\u00E8'), -1); // è: not in Windows-1250
+    }
+};
+
+QTEST_MAIN(WriterTest)
+#include "writer.moc"
