@@ -643,7 +643,8 @@ void Parser::run() {
                 while (end < n) {
                     const char16_t d = in[end].unicode();
                     if (d == u'\\' || d == u'{' || d == u'}' || d < 0x20 || QChar::isSurrogate(d) ||
-                        d == QChar::ParagraphSeparator || d == 0xFDD0 || d == 0xFDD1)
+                        d == QChar::ParagraphSeparator || d == 0xFDD0 || d == 0xFDD1 ||
+                        d == QChar::ObjectReplacementCharacter)
                         break;
                     ++end;
                 }
@@ -1087,7 +1088,7 @@ void Parser::emitToDestination(char16_t c) {
         endParagraph(true);
         return;
     }
-    if ((c < 0x20 && c != u'\t') || c == 0xFDD0 || c == 0xFDD1)
+    if ((c < 0x20 && c != u'\t') || c == 0xFDD0 || c == 0xFDD1 || c == QChar::ObjectReplacementCharacter)
         return;
     if (cellPending) {
         cellPending = false;
@@ -1159,6 +1160,32 @@ void Parser::endParagraph(bool always) {
 
 namespace rtf {
 
+// Plain text as the document keeps it: line ends of any kind become paragraph ends, and what the
+// document could not store as a note (control characters, object and frame marks, unpaired
+// surrogates) is left out or replaced, as in RTF text.
+static QString plainContent(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\r') {
+            if (i + 1 < n && text[i + 1] == u'\n')
+                ++i;
+            out += u'\n';
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            out += text.sliced(i, 2);
+            ++i;
+        } else if (QChar::isSurrogate(c)) {
+            out += QChar::ReplacementCharacter;
+        } else if ((c >= 0x20 || c == u'\t' || c == u'\n') && c != QChar::ObjectReplacementCharacter &&
+                   c != 0xFDD0 && c != 0xFDD1) {
+            out += QChar(c);
+        }
+    }
+    return out;
+}
+
 bool isRtf(QStringView text) {
     qsizetype i = 0;
     while (i < text.size() && (text[i].isSpace() || text[i] == QChar::ByteOrderMark))
@@ -1169,7 +1196,7 @@ bool isRtf(QStringView text) {
 void read(QStringView text, QTextDocument& document) {
     document.clear();
     if (!isRtf(text)) {
-        QTextCursor(&document).insertText(text.toString());
+        QTextCursor(&document).insertText(plainContent(text));
         return;
     }
     DocumentSink sink(document);
@@ -1180,9 +1207,7 @@ void read(QStringView text, QTextDocument& document) {
 QString plainText(QStringView text) {
     QString out;
     if (!isRtf(text)) {
-        out = text.toString();
-        out.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        out.replace(u'\r', u'\n');
+        out = plainContent(text);
     } else {
         PlainSink sink;
         Parser(text, sink).run();

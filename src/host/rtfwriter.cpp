@@ -45,6 +45,20 @@ void appendNumber(QString& out, int n) {
     out += QString::number(n);
 }
 
+// \uN with the Windows-1250 byte (or '?') for readers that do not know \u.
+void appendUnicode(QString& out, char16_t c) {
+    out += u"\\u";
+    appendNumber(out, int(qint16(c)));
+    const int b = rtf::windows1250Byte(c);
+    if (b < 0) {
+        out += u'?';
+    } else {
+        out += u"\\'";
+        out += QChar(kHex[b >> 4]);
+        out += QChar(kHex[b & 15]);
+    }
+}
+
 constexpr bool isPlainAscii(char16_t c) {
     return c >= 0x20 && c < 0x80 && c != u'\\' && c != u'{' && c != u'}';
 }
@@ -61,7 +75,15 @@ void appendText(QString& out, QStringView text) {
             continue;
         }
         const QChar qc = text[i];
-        const char16_t c = qc.unicode();
+        char16_t c = qc.unicode();
+        // Surrogates go out in pairs; an unpaired one (never read from RTF) as U+FFFD.
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+            appendUnicode(out, c);
+            appendUnicode(out, text[++i].unicode());
+            continue;
+        }
+        if (QChar::isSurrogate(c))
+            c = QChar::ReplacementCharacter;
         switch (c) {
         case u'\\':
         case u'{':
@@ -86,16 +108,7 @@ void appendText(QString& out, QStringView text) {
             out += qc;
             continue;
         }
-        out += u"\\u";
-        appendNumber(out, int(qint16(c)));
-        const int b = rtf::windows1250Byte(c);
-        if (b < 0) {
-            out += u'?';
-        } else {
-            out += u"\\'";
-            out += QChar(kHex[b >> 4]);
-            out += QChar(kHex[b & 15]);
-        }
+        appendUnicode(out, c);
     }
 }
 

@@ -57,6 +57,18 @@ class ReaderTest : public QObject {
         }
     }
 
+    // Text that is not RTF goes in as the note can keep it: what RTF could not carry stays out.
+    void plainTextIsWhatANoteCanKeep() {
+        const QString input =
+            QStringLiteral("a\r\nb\rc\u0001\uFFFCd") + QChar(0xD800) + QStringLiteral("e\tf");
+        const QString expected = QStringLiteral("a\nb\nc") + QStringLiteral("d\uFFFDe\tf");
+        QCOMPARE(rtf::plainText(input), expected);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QCOMPARE(doc.toPlainText(), expected);
+        QCOMPARE(doc.blockCount(), 3);
+    }
+
     // \'hh goes by the current font's charset, else by \ansicpg.
     void bytesDecodeByCodePage_data() {
         QTest::addColumn<QString>("input");
