@@ -1,17 +1,45 @@
 #include "host/qttray.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QMouseEvent>
 #include <QMenu>
 
 QtTrayIcon::QtTrayIcon() {
     // No context menu is given to QSystemTrayIcon: on X11 it would pop it up by itself on the
     // press, and the owner decides from the codes when the menu opens.
     connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        for (int code : codesFor(reason)) {
-            if (onMouse)
-                onMouse(code);
+        // XEmbed reports the right button on its press. Opening the menu there would take the
+        // release away from the icon, and Qt would then swallow the icon's next press; so the
+        // release code waits for the button to come up, as the menu opens on the release anyway.
+        if (reason == QSystemTrayIcon::Context && (QGuiApplication::mouseButtons() & Qt::RightButton)) {
+            report(0x204);
+            if (!m_waitingForRelease) {
+                m_waitingForRelease = true;
+                qApp->installEventFilter(this);
+            }
+            return;
         }
+        for (int code : codesFor(reason))
+            report(code);
     });
+}
+
+void QtTrayIcon::report(int code) {
+    if (onMouse)
+        onMouse(code);
+}
+
+bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
+    if (m_waitingForRelease && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        m_waitingForRelease = false;
+        qApp->removeEventFilter(this);
+        // After the release has been handled, so the icon sees it first.
+        QMetaObject::invokeMethod(
+            this, [this] { report(0x205); }, Qt::QueuedConnection);
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QtTrayIcon::~QtTrayIcon() {

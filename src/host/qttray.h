@@ -20,8 +20,14 @@ class QtTrayIcon final : public QObject, public TrayIcon {
     // Turns what QSystemTrayIcon reports into the classic mouse codes, in the order they happen.
     static QList<int> codesFor(QSystemTrayIcon::ActivationReason reason);
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    void report(int code);
+
     QSystemTrayIcon m_icon;
+    bool m_waitingForRelease = false;
     QPointer<QMenu> m_open;
 };
 

@@ -56,6 +56,8 @@ FrmSysTray::FrmSysTray(HostServices host, Owner owner) : m_host(std::move(host))
 
     m_menu = new QMenu(QStringLiteral("&PopupMenu"), this);
     m_menu->setObjectName(QStringLiteral("mPopupMenu"));
+    // The menu starts with a separator line; Qt would hide a leading one.
+    m_menu->setSeparatorsCollapsible(false);
     const char* names[] = {"mSep1", "mMaximize", "mSep2", "mExit", "mZamok", "mAbout"};
     void (FrmSysTray::*handlers[])() = {nullptr,
                                         &FrmSysTray::mMaximize_Click,
