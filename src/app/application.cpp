@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/mainwindow.h"
+#include "alerts/alertwindows.h"
 #include "app/signalbridge.h"
 #include "host/clock.h"
 #include "host/messageboxes.h"
@@ -53,6 +54,9 @@ int runPripomin(int argc, char** argv) {
 
     MainWindow window(host);
     window.onUnloaded = [] { QCoreApplication::exit(0); };
+    AlertWindows alerts(host, [&window] { return window.todayWeekdayName; });
+    // The tick returns before an alert's confirmation box opens, so the watcher keeps ticking.
+    window.openAlert = [&alerts](int k, const QString& note) { alerts.openQueued(k, note); };
 
     MainWindowHooks hooks;
     hooks.window = &window;

@@ -1,0 +1,194 @@
+# Shared helpers of the end-to-end tests: a private X display, D-Bus session, window manager and
+# accessibility bus; the real program started with temporary XDG folders; waiting with deadlines.
+# Every process started here is ended by PID when the test exits.
+#
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_init "$@"             # re-runs the test inside its own D-Bus session
+#   e2e_start_display         # Xvfb (+ openbox, accessibility bus)
+#   e2e_start_pripomin        # the program; PRIPOMIN_PID
+#   wait_until 10 "what we wait for" command args...
+
+set -euo pipefail
+
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+PRIPOMIN_BIN=${PRIPOMIN_BIN:-$E2E_DIR/../../build/bin/pripomin}
+E2E_PIDS=()
+
+e2e_init() {
+    if [ -z "${E2E_IN_SESSION:-}" ]; then
+        export E2E_IN_SESSION=1
+        exec dbus-run-session -- bash "$0" "$@"
+    fi
+    E2E_TMP=$(mktemp -d)
+    export XDG_CONFIG_HOME=$E2E_TMP/config XDG_DATA_HOME=$E2E_TMP/data XDG_RUNTIME_DIR=$E2E_TMP/runtime
+    mkdir -p "$XDG_CONFIG_HOME/pripomin" "$XDG_DATA_HOME/pripomin" "$XDG_RUNTIME_DIR"
+    chmod 700 "$XDG_RUNTIME_DIR"
+    export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=sk_SK.UTF-8 LC_ALL=sk_SK.UTF-8
+    export QT_LOGGING_RULES="qt.multimedia*=false"
+    unset QT_QPA_PLATFORM
+    trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+    local status=$?
+    local pid
+    for ((i = ${#E2E_PIDS[@]} - 1; i >= 0; i--)); do
+        pid=${E2E_PIDS[i]}
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${E2E_PIDS[@]}"; do
+        for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$pid" 2>/dev/null || true
+    done
+    if [ "$status" -ne 0 ] && [ -n "${E2E_TMP:-}" ]; then
+        echo "--- program output ---"
+        cat "$E2E_TMP"/pripomin*.log 2>/dev/null | tail -40 || true
+    fi
+    [ -n "${E2E_KEEP:-}" ] || rm -rf "${E2E_TMP:-/nonexistent}"
+    exit "$status"
+}
+
+# Runs a command in the background and remembers its PID for the cleanup.
+e2e_spawn() {
+    "$@" &
+    E2E_PIDS+=($!)
+    E2E_LAST_PID=$!
+}
+
+# wait_until SECONDS DESCRIPTION COMMAND...: polls until the command succeeds or the deadline passes.
+wait_until() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    until "$@" >/dev/null 2>&1; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            echo "FAIL: waited ${seconds}s for: $what" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+}
+
+e2e_start_display() {
+    local numberfile=$E2E_TMP/display
+    : >"$numberfile"
+    e2e_spawn Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$numberfile" 2>"$E2E_TMP/xvfb.log"
+    wait_until 20 "the X server to choose a display" grep -q '[0-9]' "$numberfile"
+    export DISPLAY=":$(tr -dc 0-9 <"$numberfile")"
+    wait_until 20 "the X display" xdpyinfo
+    if [ "${E2E_NO_WM:-}" != 1 ]; then
+        e2e_spawn openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1
+        wait_until 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
+    fi
+    e2e_spawn /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1
+    wait_until 20 "the accessibility bus" dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
+        org.a11y.Bus.GetAddress
+}
+
+e2e_start_pripomin() {
+    local n=${#E2E_PIDS[@]}
+    e2e_spawn "$PRIPOMIN_BIN" >"$E2E_TMP/pripomin$n.log" 2>&1
+    PRIPOMIN_PID=$E2E_LAST_PID
+}
+
+# The first visible top-level window whose title is exactly the given text.
+window_named() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        echo "$id"
+        return 0
+    done
+    return 1
+}
+
+# Accessibility queries of the running program (see atspi.py).
+atspi() { /usr/bin/python3 "$E2E_DIR/atspi.py" "$@"; }
+
+ini() { cat "$XDG_CONFIG_HOME/pripomin/PM002.INI"; }
+note_file() { echo "$XDG_DATA_HOME/pripomin/Dat$1.RTF"; }
+
+process_gone() { ! kill -0 "$1" 2>/dev/null; }
+
+# The locale's short date of a day given as yyyy-mm-dd, as the program writes it (sk_SK: d. M. yyyy).
+sk_date() { date -d "$1" '+%-d. %-m. %Y'; }
+
+# --- Notification area, logind and the lock (background mode and workstation lock tests) ---
+
+# trayer as the notification area (XEmbed; the private session bus has no StatusNotifierWatcher).
+e2e_start_tray() {
+    e2e_spawn trayer --edge top --align right --widthtype request --height 32 --SetDockType true \
+        --transparent true --alpha 0 >"$E2E_TMP/trayer.log" 2>&1
+    wait_until 20 "the notification area" xdotool search --class trayer
+}
+
+# A private system bus with python3-dbusmock's logind; method calls are logged to $LOGIND_LOG.
+e2e_start_logind_mock() {
+    local dir=$E2E_TMP/system-bus
+    mkdir -p "$dir"
+    e2e_spawn dbus-daemon --session --nofork --print-address=3 --address="unix:path=$dir/sys.sock" 3>"$dir/addr"
+    wait_until 20 "the private system bus" test -s "$dir/addr"
+    DBUS_SYSTEM_BUS_ADDRESS=$(head -1 "$dir/addr")
+    export DBUS_SYSTEM_BUS_ADDRESS
+    LOGIND_LOG=$E2E_TMP/logind.log
+    e2e_spawn /usr/bin/python3 -m dbusmock --system --template logind -l "$LOGIND_LOG" >"$E2E_TMP/dbusmock.log" 2>&1
+    wait_until 20 "the logind mock" dbus-send --system --print-reply --dest=org.freedesktop.login1 \
+        /org/freedesktop/login1 org.freedesktop.DBus.Peer.Ping
+}
+
+# The program's icon windows in the notification area: small, with _XEMBED_INFO (Qt sets that
+# property on its other windows too, so the size tells them apart).
+tray_icon_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --class pripomin 2>/dev/null); do
+        xprop -id "$id" _XEMBED_INFO 2>/dev/null | grep -q '=' || continue
+        xwininfo -id "$id" 2>/dev/null | awk '/Width:|Height:/ {if ($2 > 48) big = 1} END {exit big}' && echo "$id"
+    done
+}
+tray_icon_window() { tray_icon_windows | head -1 | grep .; }
+no_tray_icon() { ! tray_icon_window; }
+
+# Visible windows of the program bypassing the window manager (menus, the lock window), with a size
+# test: window_bypassing MIN_WIDTH MAX_WIDTH.
+window_bypassing() {
+    local id width
+    for id in $(xdotool search --onlyvisible --class pripomin 2>/dev/null); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+        width=$(xwininfo -id "$id" | awk '/Width:/ {print $2}')
+        if [ "$width" -ge "$1" ] && [ "$width" -le "$2" ]; then
+            echo "$id"
+            return 0
+        fi
+    done
+    return 1
+}
+tray_menu_window() { window_bypassing 40 400; }
+lock_window() { window_bypassing 1000 100000; }
+no_lock_window() { ! lock_window; }
+
+# Right-clicks the icon for real (through the X server) and waits for the menu. Successive calls
+# click 12 pixels apart, so two quick ones are not taken for a double click.
+TRAY_CLICK_SIDE=-6
+open_tray_menu() {
+    local icon x y
+    icon=$(tray_icon_window)
+    eval "$(xdotool getwindowgeometry --shell "$icon")"
+    TRAY_CLICK_SIDE=$((-TRAY_CLICK_SIDE))
+    x=$((X + WIDTH / 2 + TRAY_CLICK_SIDE)) y=$((Y + HEIGHT / 2))
+    xdotool mousemove "$x" "$y" click 3
+    wait_until 10 "the tray menu" tray_menu_window
+}
+
+# Chooses the N-th command of the open tray menu by keyboard (separators are skipped):
+# 1 "Menu", 2 "Ukonči program", 3 "Zamkni počítač", 4 "Vypni počítač".
+choose_tray_command() {
+    local keys=()
+    for _ in $(seq "$1"); do keys+=(Down); done
+    xdotool key "${keys[@]}" Return
+}
+
+# A picture of a window's area of the screen (for comparing and looking at).
+shoot_window() {
+    local id=$1 out=$2
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
+}
