@@ -13,7 +13,7 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     libbenchmark-dev locales fonts-dejavu-core
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick trayer openbox
-    dbus dbus-x11 libglib2.0-bin python3-dbusmock
+    dbus dbus-x11 libglib2.0-bin python3-dbusmock at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 
 as_root() {

@@ -55,13 +55,13 @@ void MainWindow::buildControls() {
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setGeometry(designRect(0, 0, 12060, 2865));
     SSTab1->setUsesScrollButtons(false);
-    SSTab1->setIconSize(QSize(12, 12));
+    SSTab1->setIconSize(QSize(10, 10));
     // Twelve tabs share the width of the window, so each keeps its caption short of padding.
     SSTab1->tabBar()->setExpanding(true);
     SSTab1->tabBar()->setElideMode(Qt::ElideNone);
-    SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 1px; min-width: 20px; }"));
-    QFont tabFont = SSTab1->tabBar()->font();
-    tabFont.setPointSizeF(tabFont.pointSizeF() * 0.8);
+    SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 0px; min-width: 20px; }"));
+    QFont tabFont(QStringLiteral("DejaVu Sans Condensed"));
+    tabFont.setPixelSize(10);
     SSTab1->tabBar()->setFont(tabFont);
     const QIcon tabPicture(m_host.programFolder + QStringLiteral("/tab.png"));
     const QPixmap helpPicture(m_host.programFolder + QStringLiteral("/help.png"));

@@ -21,7 +21,10 @@ ToolBarControl::ToolBarControl(const QString& programFolder, QWidget* parent) : 
         bar->setObjectName(barDef.name);
         bar->setMovable(false);
         bar->setFloatable(false);
-        bar->setIconSize(barDef.name == QLatin1String("Menu") ? QSize(20, 20) : QSize(32, 32));
+        bar->setIconSize(barDef.name == QLatin1String("Menu") ? QSize(18, 18) : QSize(32, 32));
+        // All the editor's tools share the width of the window, so the buttons keep their padding small.
+        if (barDef.name == QLatin1String("Menu"))
+            bar->setStyleSheet(QStringLiteral("QToolButton { padding: 1px; margin: 0px; }"));
         if (barDef.name != QLatin1String("Menu"))
             bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         layout->addWidget(bar);
@@ -43,10 +46,10 @@ ToolBarControl::ToolBarControl(const QString& programFolder, QWidget* parent) : 
                 box->setStatusTip(def.description);
                 box->setAccessibleName(def.caption);
                 box->setInsertPolicy(QComboBox::NoInsert);
-                box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-                box->setMinimumContentsLength(def.id == QLatin1String("ID_Size")     ? 3
-                                              : def.id == QLatin1String("ID_Font") ? 12
-                                                                                    : 24);
+                // Fixed widths: the whole "Menu" toolbar must fit the window's width.
+                box->setFixedWidth(def.id == QLatin1String("ID_Size")     ? 46
+                                   : def.id == QLatin1String("ID_Font") ? 112
+                                                                         : 160);
                 const QString id = def.id;
                 connect(box, &QComboBox::activated, this, [this, id] { Q_EMIT comboChosen(id); });
                 connect(box->lineEdit(), &QLineEdit::returnPressed, this, [this, id] { Q_EMIT comboChosen(id); });

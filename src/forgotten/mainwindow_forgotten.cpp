@@ -8,8 +8,17 @@
 
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QToolBar>
+
+namespace {
+// The count text is read from its beginning.
+void setListText(QComboBox* list, const QString& text) {
+    list->setEditText(text);
+    list->lineEdit()->setCursorPosition(0);
+}
+} // namespace
 
 void MainWindow::zistizabudnuté() {
     forgottenBox.count = 0;
@@ -27,10 +36,10 @@ void MainWindow::zistizabudnuté() {
         list->addItem(QString::fromUtf8(Forgotten::kListItem) + DateText::toText(slots[k].date));
     }
     if (forgottenBox.count == 0) {
-        list->setEditText(QString::fromUtf8(Forgotten::kEmptyText));
+        setListText(list, QString::fromUtf8(Forgotten::kEmptyText));
         return;
     }
-    list->setEditText(QString::fromUtf8(Forgotten::kCountText) + QString::number(forgottenBox.count));
+    setListText(list, QString::fromUtf8(Forgotten::kCountText) + QString::number(forgottenBox.count));
     Lišta1->toolbar(1)->hide();
     Lišta1->toolbar(2)->show();
     const int answer = m_host.boxes->msgBox(Forgotten::questionText(),
@@ -50,7 +59,7 @@ void MainWindow::zistizabudnuté() {
 void MainWindow::vymažzabudnuté() {
     QComboBox* list = Lišta1->combo(QStringLiteral("ID_Odkazy"));
     list->clear();
-    list->setEditText(QString::fromUtf8(Forgotten::kEmptyText));
+    setListText(list, QString::fromUtf8(Forgotten::kEmptyText));
     Lišta1->toolbar(1)->show();
     Lišta1->toolbar(2)->hide();
     for (int k = 1; k <= kSlotCount; ++k) {
