@@ -5,6 +5,8 @@
   atspi.py has ROLE NAME        exit 0 when a visible object of that role and name exists
   atspi.py click NAME           does the first action of the visible object named NAME
   atspi.py select-tab INDEX     selects a tab of the tab control
+  atspi.py count ROLE NAME      how many visible objects of that role and name there are
+  atspi.py click-nth NAME N     does the first action of the N-th (from 0) visible object named NAME
 """
 import sys
 
@@ -58,6 +60,16 @@ def main(argv):
                 acc.queryAction().doAction(0)
                 return 0
         return 1
+    if cmd == "count":
+        print(sum(1 for acc in walk(root) if acc.getRoleName() == argv[2] and acc.name == argv[3] and showing(acc)))
+        return 0
+    if cmd == "click-nth":
+        found = [acc for acc in walk(root) if acc.name == argv[2] and showing(acc)]
+        n = int(argv[3])
+        if n >= len(found):
+            return 1
+        found[n].queryAction().doAction(0)
+        return 0
     if cmd == "select-tab":
         for acc in walk(root):
             if acc.getRoleName() == "page tab list":
