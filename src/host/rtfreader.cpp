@@ -303,6 +303,17 @@ int codePageForCharset(int charset) {
     }
 }
 
+// The code pages Windows documents name; any other number reads as Windows-1252, which also keeps
+// the number of decoders a hostile document can ask for small.
+int knownCodePage(int cp) {
+    static constexpr int kKnown[] = {437,  708,  720,  737,  775,   850,   852,
+                                     855,  857,  860,  861,  862,   863,   864,
+                                     865,  866,  869,  874,  932,   936,   949,
+                                     950,  1250, 1251, 1252, 1253,  1254,  1255,
+                                     1256, 1257, 1258, 1361, 10000, 65001, kSymbolCodePage};
+    return std::find(std::begin(kKnown), std::end(kKnown), cp) != std::end(kKnown) ? cp : 1252;
+}
+
 bool isDoubleByteCodePage(int cp) {
     return cp == 932 || cp == 936 || cp == 949 || cp == 950 || cp == 1361;
 }
@@ -880,7 +891,7 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         break;
     case Kw::FontCodePage:
         if (st.dest == Dest::FontTable && fonts.count(currentFontEntry) && param > 0)
-            fonts[currentFontEntry].codePage = param;
+            fonts[currentFontEntry].codePage = knownCodePage(param);
         break;
     case Kw::Ansi:
         ansiCodePage = 1252;
@@ -896,7 +907,7 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         break;
     case Kw::AnsiCodePage:
         if (param > 0)
-            ansiCodePage = param;
+            ansiCodePage = knownCodePage(param);
         break;
     case Kw::DefaultFont:
         defaultFont = param;
@@ -1068,7 +1079,7 @@ void Parser::emitToDestination(char16_t c) {
     case Dest::FontTable:
         if (c == u';')
             finishFontName();
-        else if (fontName.size() < kMaxFontNameLength)
+        else if (fontName.size() < kMaxFontNameLength && c >= 0x20)
             fontName += QChar(c);
         return;
     case Dest::ColorTable:

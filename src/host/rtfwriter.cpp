@@ -45,6 +45,12 @@ void appendNumber(QString& out, int n) {
     out += QString::number(n);
 }
 
+// Control characters, frame marks and object placeholders carry nothing a reader would show.
+constexpr bool isDropped(char16_t c) {
+    return (c < 0x20 && c != u'\t') || c == QChar::ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1 ||
+           c == QChar::ObjectReplacementCharacter;
+}
+
 // \uN with the Windows-1250 byte (or '?') for readers that do not know \u.
 void appendUnicode(QString& out, char16_t c) {
     out += u"\\u";
@@ -100,9 +106,7 @@ void appendText(QString& out, QStringView text) {
         default:
             break;
         }
-        // Control characters, frame marks and object placeholders carry nothing a reader would show.
-        if (c < 0x20 || c == QChar::ParagraphSeparator || c == 0xFDD0 || c == 0xFDD1 ||
-            c == QChar::ObjectReplacementCharacter)
+        if (isDropped(c))
             continue;
         if (c < 0x80) {
             out += qc;
@@ -110,6 +114,16 @@ void appendText(QString& out, QStringView text) {
         }
         appendUnicode(out, c);
     }
+}
+
+// A font name as the table can hold it and a reader gives it back: no ';' (it ends the name), no
+// characters the text escapes leave out, no blanks around it.
+QString cleanFamily(const QString& family) {
+    QString clean;
+    for (const QChar c : family)
+        if (c != u';' && !isDropped(c.unicode()))
+            clean += c;
+    return clean.trimmed();
 }
 
 int alignmentCode(Qt::Alignment align) {
@@ -155,7 +169,9 @@ int windows1250Byte(char16_t c) {
 
 QString write(const QTextDocument& document) {
     const QFont defaultFont = document.defaultFont();
-    const QString defaultFamily = defaultFont.family();
+    QString defaultFamily = cleanFamily(defaultFont.family());
+    if (defaultFamily.isEmpty())
+        defaultFamily = QStringLiteral("Arial");
     const double defaultSize = defaultFont.pointSizeF() > 0 ? defaultFont.pointSizeF() : 12.0;
 
     // First the formats in use, so the tables can precede the text; fonts and colours are
@@ -170,8 +186,9 @@ QString write(const QTextDocument& document) {
                 continue;
             const QTextCharFormat fmt = fragment.charFormat();
             const QStringList families = fmt.fontFamilies().toStringList();
-            QString family = families.isEmpty() ? defaultFamily : families.first();
-            family.remove(u';');
+            QString family = families.isEmpty() ? QString() : cleanFamily(families.first());
+            if (family.isEmpty())
+                family = defaultFamily;
             const double size =
                 fmt.hasProperty(QTextFormat::FontPointSize) ? fmt.fontPointSize() : defaultSize;
             const QBrush foreground = fmt.foreground();

@@ -175,6 +175,22 @@ class WriterTest : public QObject {
         QCOMPARE(c.charFormat().fontFamilies().toStringList(), QStringList{QStringLiteral("Písmo{X}")});
     }
 
+    // A name of nothing but characters the table cannot hold becomes the default font's, so the
+    // second writing still gives the same bytes (found by the fuzzer).
+    void unwritableFontNamesFallBackToTheDefault() {
+        QTextDocument doc;
+        doc.setDefaultFont(QFont(QStringLiteral("Arial"), 12));
+        QTextCharFormat f;
+        f.setFontFamilies(QStringList{QStringLiteral(" \u000e;")});
+        QTextCursor(&doc).insertText(QStringLiteral("x"), f);
+        const QString first = rtf::write(doc);
+        QVERIFY2(first.contains(QStringLiteral("{\\f0\\fnil\\fcharset238 Arial;}")), qPrintable(first));
+        QTextDocument again;
+        again.setDefaultFont(doc.defaultFont());
+        rtf::read(first, again);
+        QCOMPARE(rtf::write(again), first);
+    }
+
     // The fallback byte after \u is what a reader without Unicode shows: it must be right.
     void windows1250FallbacksMatchTheCodePage() {
         QStringDecoder decoder("windows-1250");
