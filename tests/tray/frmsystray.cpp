@@ -194,6 +194,7 @@ class TestFrmSysTray : public QObject {
         QMenu* menu = form->mPopupMenu();
         QCOMPARE(menu->objectName(), QStringLiteral("mPopupMenu"));
         QCOMPARE(menu->title(), QStringLiteral("&PopupMenu"));
+        QVERIFY(!menu->separatorsCollapsible()); // the leading separator is shown
         const auto items = menu->actions();
         QCOMPARE(items.size(), 6);
         const QStringList names{"mSep1", "mMaximize", "mSep2", "mExit", "mZamok", "mAbout"};
