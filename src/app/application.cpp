@@ -6,10 +6,12 @@
 #include "host/clock.h"
 #include "host/messageboxes.h"
 #include "host/paths.h"
+#include "host/qttray.h"
 #include "host/shell.h"
 #include "host/shutdown.h"
 #include "host/singleinstance.h"
 #include "host/sound.h"
+#include "host/windowinputgrab.h"
 #include "tray/backgroundmode.h"
 
 #include <QApplication>
@@ -44,12 +46,16 @@ int runPripomin(int argc, char** argv) {
     QtSound sound;
     DesktopShell shell;
     LogindShutdown shutdown;
+    QtTrayIconFactory tray;
+    WindowInputGrab grab;
     HostServices host;
     host.clock = &clock;
     host.boxes = &boxes;
     host.sound = &sound;
     host.shell = &shell;
     host.shutdown = &shutdown;
+    host.tray = &tray;
+    host.grab = &grab;
     host.programFolder = Paths::executableFolder();
 
     MainWindow window(host);

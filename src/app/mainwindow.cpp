@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "editor/timepicker.h"
 #include "editor/toolbarcontrol.h"
 #include "host/clock.h"
 #include "host/richtextbox.h"
@@ -70,11 +71,8 @@ void MainWindow::buildControls() {
         page->setObjectName(QStringLiteral("page%1").arg(k));
         SSTab1->addTab(page, tabPicture, QStringLiteral("00:00"));
 
-        auto* picker = new QDateTimeEdit(page);
+        auto* picker = new TimePicker(page);
         picker->setObjectName(QStringLiteral("DTPicker%1").arg(k));
-        picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-        picker->setDateTimeRange(QDateTime(QDate(1601, 1, 1), QTime(0, 0)),
-                                 QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
         picker->setDateTime(kPickerDesignValue);
         picker->setToolTip(QStringLiteral(" Aktuálny čas zobrazenia odkazu  "));
         picker->setAccessibleName(QStringLiteral("Čas odkazu %1").arg(k));
@@ -108,6 +106,10 @@ void MainWindow::buildControls() {
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
     RichTextBox1->setGeometry(designRect(120, 360, 5415, 2415));
     RichTextBox1->setAccessibleName(QStringLiteral("Text odkazu"));
+    // New text is written at the size the size list starts with.
+    QFont noteFont = RichTextBox1->font();
+    noteFont.setPointSize(12);
+    RichTextBox1->setFont(noteFont);
     connect(RichTextBox1, &RichTextBox::contentChanged, this, [this] { RichTextBox1_Change(); });
 
     RichTextBox13 = new RichTextBox(client);
@@ -131,6 +133,7 @@ void MainWindow::buildControls() {
     MonthView1 = new QCalendarWidget(client);
     MonthView1->setObjectName(QStringLiteral("MonthView1"));
     MonthView1->setGeometry(designRect(6960, 480, 4980, 2310));
+    MonthView1->setAccessibleName(QStringLiteral("Dátum odkazu"));
     MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MonthView1->setFirstDayOfWeek(QLocale().firstDayOfWeek());
     QFont calendarFont = MonthView1->font();
@@ -142,6 +145,7 @@ void MainWindow::buildControls() {
     MonthView2 = new QCalendarWidget(client);
     MonthView2->setObjectName(QStringLiteral("MonthView2"));
     MonthView2->setGeometry(designRect(6960, 360, 5010, 2310));
+    MonthView2->setAccessibleName(QStringLiteral("Kalendár"));
     MonthView2->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MonthView2->setFirstDayOfWeek(QLocale().firstDayOfWeek());
     MonthView2->setFont(calendarFont);

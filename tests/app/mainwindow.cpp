@@ -61,7 +61,8 @@ private Q_SLOTS:
         }
         QCOMPARE(w.MonthView1->selectedDate(), f.host.clock.now().date().addDays(31));
         QCOMPARE(w.MonthView2->selectedDate(), f.host.clock.now().date().addDays(31));
-        QCOMPARE(w.Lišta1->combo("ID_Font")->currentText(), QStringLiteral("MS Sans Serif"));
+        // The combos follow the caret of the (empty) editor, which writes 12-point text.
+        QCOMPARE(w.Lišta1->combo("ID_Font")->currentText(), w.RichTextBox1->selFontName().value());
         QCOMPARE(w.Lišta1->combo("ID_Size")->currentText(), QStringLiteral("12"));
         QVERIFY(w.Lišta1->combo("ID_Font")->count() <= 11);
         QVERIFY(f.host.boxes.shown.empty());
@@ -106,6 +107,18 @@ private Q_SLOTS:
         QCOMPARE(w.slots[3].time, QStringLiteral("14:5:0"));
         // A time set after a start without settings keeps the picker's design day.
         QCOMPARE(w.DTPicker[2]->date(), QDate(2002, 2, 4));
+    }
+
+    void typingATimeIntoThePicker() {
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.DTPicker[0]->setFocus();
+        QTest::keyClick(w.DTPicker[0], Qt::Key_Home);
+        QTest::keyClicks(w.DTPicker[0], "073015");
+        QCOMPARE(w.DTPicker[0]->time(), QTime(7, 30, 15));
+        QCOMPARE(w.slots[1].time, QStringLiteral("7:30:15"));
     }
 
     void helpIconsOpenTheHelpFile() {

@@ -5,6 +5,7 @@
   atspi.py has ROLE NAME        exit 0 when a visible object of that role and name exists
   atspi.py click NAME           does the first action of the visible object named NAME
   atspi.py select-tab INDEX     selects a tab of the tab control
+  atspi.py center NAME          screen coordinates of the middle of the visible object named NAME
   atspi.py count ROLE NAME      how many visible objects of that role and name there are
   atspi.py click-nth NAME N     does the first action of the N-th (from 0) visible object named NAME
 """
@@ -60,6 +61,13 @@ def main(argv):
                 acc.queryAction().doAction(0)
                 return 0
         return 1
+    if cmd == "center":
+        for acc in walk(root):
+            if acc.name == argv[2] and showing(acc):
+                e = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+                print(e.x + e.width // 2, e.y + e.height // 2)
+                return 0
+        return 1
     if cmd == "count":
         print(sum(1 for acc in walk(root) if acc.getRoleName() == argv[2] and acc.name == argv[3] and showing(acc)))
         return 0
@@ -71,11 +79,15 @@ def main(argv):
         found[n].queryAction().doAction(0)
         return 0
     if cmd == "select-tab":
-        for acc in walk(root):
-            if acc.getRoleName() == "page tab list":
-                acc.querySelection().selectChild(int(argv[2]))
-                return 0
-        return 1
+        tabs = [acc for acc in walk(root) if acc.getRoleName() == "page tab"]
+        tab = tabs[int(argv[2])]
+        action = tab.queryAction()
+        if action.nActions > 0:
+            action.doAction(0)
+        else:
+            e = tab.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+            print(e.x + e.width // 2, e.y + e.height // 2)
+        return 0
     return 2
 
 
