@@ -3,6 +3,8 @@
 #include "alerts/alertdesign.h"
 #include "alerts/alertwindow.h"
 
+#include <utility>
+
 AlertWindows::AlertWindows(const HostServices& host, std::function<QString()> todayWeekdayName,
                            QObject* parent)
     : QObject(parent), m_host(host), m_todayWeekdayName(std::move(todayWeekdayName)) {}
@@ -33,8 +35,21 @@ void AlertWindows::open(int slot, const QString& note) {
 }
 
 void AlertWindows::openQueued(int slot, const QString& note) {
+    if (m_held) {
+        m_waiting.emplace_back(slot, note);
+        return;
+    }
     QMetaObject::invokeMethod(
         this, [this, slot, note] { open(slot, note); }, Qt::QueuedConnection);
+}
+
+void AlertWindows::setHeld(bool held) {
+    m_held = held;
+    if (held)
+        return;
+    const auto waiting = std::exchange(m_waiting, {});
+    for (const auto& [slot, note] : waiting)
+        openQueued(slot, note);
 }
 
 AlertWindow* AlertWindows::instance(int slot) const {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <vector>
 
 class AlertWindow;
 
@@ -28,6 +29,11 @@ class AlertWindows : public QObject {
     // Qt never re-enters a timer's handler, so a tick blocked in the message box would stop it.
     void openQueued(int slot, const QString& note);
 
+    // While the screen is locked, alerts wait: a note must not show over the lock, and a box must not
+    // take the keyboard from the password. Releasing opens the held ones in the order they fell due.
+    void setHeld(bool held);
+    bool isHeld() const { return m_held; }
+
     // The window of slot 1..12, or nullptr while it has none.
     AlertWindow* instance(int slot) const;
     const QString& alertText() const { return m_alertText; }
@@ -45,4 +51,6 @@ class AlertWindows : public QObject {
     std::function<QString()> m_todayWeekdayName;
     QString m_alertText;
     std::array<QPointer<AlertWindow>, 12> m_instances;
+    bool m_held = false;
+    std::vector<std::pair<int, QString>> m_waiting;
 };

@@ -12,6 +12,7 @@
 #include "host/singleinstance.h"
 #include "host/sound.h"
 #include "host/windowinputgrab.h"
+#include "lock/workstationlock.h"
 #include "tray/backgroundmode.h"
 
 #include <QApplication>
@@ -78,13 +79,14 @@ int runPripomin(int argc, char** argv) {
     BackgroundMode background(host, hooks);
     window.setBackgroundMode(&background);
     instance.onShowRequested = [&background] { background.restore(); };
+    background.lock()->onLockChanged = [&alerts](bool locked) { alerts.setHeld(locked); };
 
     // A logout, a shutdown or a kill closes the window by its ordinary path, which saves everything.
     SignalBridge termination;
-    QObject::connect(&termination, &SignalBridge::terminationRequested, &window, [&window] { window.close(); });
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window](QSessionManager&) {
-        window.close();
-    });
+    QObject::connect(&termination, &SignalBridge::terminationRequested, &window,
+                     [&window] { window.close(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.close(); });
 
     window.Form_Load();
     if (window.isUnloaded())

@@ -57,6 +57,8 @@ void WorkstationLock::openForm2() {
     m_form = new Form2(m_host.programFolder);
     m_form->onCommand1 = [this] { Command1_Click(); };
     m_form->onBlocked = [this](bool blocked) { blockedByModal(blocked); };
+    if (onLockChanged)
+        onLockChanged(true);
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         m_form->showFullScreen(); // a client cannot place itself there
     else
@@ -102,6 +104,8 @@ void WorkstationLock::Command1_Click() {
     // The button that called us is still on the stack.
     m_form->deleteLater();
     m_form.clear();
+    if (onLockChanged)
+        onLockChanged(false);
 }
 
 void WorkstationLock::povoľklávesy(bool enable) {

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <functional>
 #include <memory>
 
 // Locking the desktop behind a password typed at lock time. The password lives in this object
@@ -29,6 +30,9 @@ class WorkstationLock {
     Form2* form() const { return m_form; }
     // The input box's top left corner in pixels: the tray form's size centred on the screen.
     static QPoint inputBoxPosition(const QRect& screen, double twipsPerPixel);
+
+    // Told when the lock window opens (true) and when the right password closed it (false).
+    std::function<void(bool locked)> onLockChanged;
 
     QString heslozámku;
     LockPlatform::Handle panelúloh = 0;
