@@ -238,6 +238,10 @@ void MainWindow::Form_Load() {
     armTimer2();
     armTimer3();
     m_loading = false;
+    if (m_unloadPending) {
+        Form_Unload();
+        return;
+    }
     zistizabudnuté();
     QCoreApplication::processEvents();
 }
@@ -245,6 +249,12 @@ void MainWindow::Form_Load() {
 void MainWindow::Form_Unload() {
     if (m_unloaded)
         return;
+    // A close that comes while the slots are still being read (a signal during the first message
+    // loop pass) would write the empty table over the user's files: it waits for the load's end.
+    if (m_loading) {
+        m_unloadPending = true;
+        return;
+    }
     m_unloaded = true;
     Timer2->stop();
     Timer3->stop();
@@ -256,7 +266,10 @@ void MainWindow::Form_Unload() {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     Form_Unload();
-    event->accept();
+    if (m_unloaded)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

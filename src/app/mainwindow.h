@@ -120,5 +120,6 @@ private:
     qint64 m_lastCheck = 0;
     bool m_loading = false;
     bool m_unloaded = false;
+    bool m_unloadPending = false;
     bool m_settingsSaveFailed = false;
 };

@@ -151,6 +151,21 @@ private Q_SLOTS:
         QVERIFY(f.host.boxes.shown.empty());
     }
 
+    void aCloseDuringTheLoadWaitsForTheSlots() {
+        MainWindowFixture f;
+        f.writeSettings("[Pripomin]\nRun=1\n[DAT5]\nDátum=1.1.2030\nČas=8:0:0\n");
+        f.writeNote(5, "{\\rtf1\\ansi five}\r\n");
+        f.window = std::make_unique<MainWindow>(f.host.services());
+        int ended = 0;
+        f.window->onUnloaded = [&] { ++ended; };
+        // As a SIGTERM handled in the load's first message loop pass would do.
+        QMetaObject::invokeMethod(f.window.get(), [&] { f.window->close(); }, Qt::QueuedConnection);
+        f.window->Form_Load();
+        QCOMPARE(ended, 1);
+        QVERIFY(f.settings().contains("Dátum=1. 1. 2030"));
+        QVERIFY(f.note(5).contains("five"));
+    }
+
     void failedNoteSaveIsToldToTheUser() {
         MainWindowFixture f;
         MainWindow& w = f.load();
