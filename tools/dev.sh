@@ -12,6 +12,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good
     libbenchmark-dev locales fonts-dejavu-core
+    libreoffice-writer-nogui
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick trayer openbox
     dbus dbus-x11 libglib2.0-bin python3-dbusmock at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )

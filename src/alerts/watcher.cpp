@@ -5,9 +5,22 @@
 #include "host/clock.h"
 #include "host/richtextbox.h"
 
+#include <QScopedValueRollback>
 #include <QTabWidget>
+#include <QTimer>
+
+namespace {
+// With nothing due sooner, the watcher still looks once a minute, so a missed re-arm can delay a
+// reminder but never lose it.
+constexpr qint64 kSafetyCheckSeconds = 60;
+} // namespace
 
 void MainWindow::Timer3_Timer() {
+    checkDueSlots(0);
+}
+
+void MainWindow::checkDueSlots(int skippedSlot) {
+    const QScopedValueRollback<bool> inTick(m_inTick, true);
     const qint64 current = DateTimeValue::fromDateTime(now()).totalSeconds();
     // A clock set backwards: nothing between now and the old check fires a second time.
     if (current < m_lastCheck) {
@@ -17,7 +30,7 @@ void MainWindow::Timer3_Timer() {
     const qint64 previous = m_lastCheck;
     m_lastCheck = current;
     for (int k = 1; k <= kSlotCount; ++k) {
-        if (!DueRule::isDue(slots[k].date, pickerValue(k), previous, current))
+        if (k == skippedSlot || !DueRule::isDue(slots[k].date, pickerValue(k), previous, current))
             continue;
         const QString note = slots[k].note;
         setPickerValue(k, DateTimeValue());
@@ -30,4 +43,42 @@ void MainWindow::Timer3_Timer() {
         if (openAlert)
             openAlert(k, note);
     }
+}
+
+void MainWindow::slotScheduleChanged(int k) {
+    if (m_loading || m_unloaded || m_inTick)
+        return;
+    // Every other slot is checked up to now first; the changed slot's new moment counts from now
+    // on, so a time set in the past does not fire, just as with a check every second.
+    checkDueSlots(k);
+    armTimer3();
+}
+
+void MainWindow::clockChanged() {
+    if (m_loading || m_unloaded)
+        return;
+    Timer3_Timer();
+    armTimer3();
+}
+
+qint64 MainWindow::nextCheck() const {
+    qint64 next = m_lastCheck + kSafetyCheckSeconds;
+    for (int k = 1; k <= kSlotCount; ++k) {
+        if (slots[k].date.isZero())
+            continue;
+        const qint64 moment = DueRule::dueMoment(slots[k].date, pickerValue(k));
+        if (moment > m_lastCheck && moment < next)
+            next = moment;
+    }
+    return next;
+}
+
+void MainWindow::armTimer3() {
+    if (m_unloaded)
+        return;
+    // One precise wake-up just after the start of the second in which the next slot falls due.
+    const QDateTime current = now();
+    const qint64 seconds = nextCheck() - DateTimeValue::fromDateTime(current).totalSeconds();
+    const qint64 delay = seconds <= 0 ? 0 : seconds * 1000 - current.time().msec() + 5;
+    Timer3->start(int(std::min<qint64>(delay, kSafetyCheckSeconds * 1000 + 5)));
 }

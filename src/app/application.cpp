@@ -4,6 +4,7 @@
 #include "alerts/alertwindows.h"
 #include "app/signalbridge.h"
 #include "host/clock.h"
+#include "host/clockchanges.h"
 #include "host/messageboxes.h"
 #include "host/paths.h"
 #include "host/qttray.h"
@@ -87,6 +88,9 @@ int runPripomin(int argc, char** argv) {
                      [&window] { window.close(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
                      [&window](QSessionManager&) { window.close(); });
+
+    ClockChanges clockChanges;
+    QObject::connect(&clockChanges, &ClockChanges::changed, &window, [&window] { window.clockChanged(); });
 
     window.Form_Load();
     if (window.isUnloaded())

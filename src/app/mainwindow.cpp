@@ -22,7 +22,9 @@
 
 namespace {
 // Design geometry is in twips, 15 to a pixel.
-constexpr int px(int twips) { return twips / 15; }
+constexpr int px(int twips) {
+    return twips / 15;
+}
 QRect designRect(int left, int top, int width, int height) {
     return QRect(px(left), px(top), px(width), px(height));
 }
@@ -79,7 +81,7 @@ void MainWindow::buildControls() {
         // A picker change reaches the slot's time at once; nothing needs to poll the pickers.
         connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this, k] {
             sampleSlotTime(k);
-            armTimer3();
+            slotScheduleChanged(k);
         });
         DTPicker[k - 1] = picker;
 
@@ -184,7 +186,9 @@ void MainWindow::buildControls() {
     });
 }
 
-QDateTime MainWindow::now() const { return m_host.clock->now(); }
+QDateTime MainWindow::now() const {
+    return m_host.clock->now();
+}
 
 int MainWindow::currentSlot() const {
     const int t = SSTab1->currentIndex();
@@ -195,7 +199,9 @@ DateTimeValue MainWindow::pickerValue(int k) const {
     return DateTimeValue::fromDateTime(DTPicker[k - 1]->dateTime());
 }
 
-void MainWindow::setPickerValue(int k, DateTimeValue v) { DTPicker[k - 1]->setDateTime(v.toDateTime()); }
+void MainWindow::setPickerValue(int k, DateTimeValue v) {
+    DTPicker[k - 1]->setDateTime(v.toDateTime());
+}
 
 void MainWindow::Form_Load() {
     m_loading = true;
@@ -301,11 +307,4 @@ void MainWindow::armTimer2() {
     // Wake just after the next whole second, so the clock turns over with the second.
     const int msIntoSecond = now().time().msec();
     Timer2->start(1000 - msIntoSecond + 5);
-}
-
-void MainWindow::armTimer3() {
-    if (m_unloaded)
-        return;
-    const int msIntoSecond = now().time().msec();
-    Timer3->start(1000 - msIntoSecond + 5);
 }

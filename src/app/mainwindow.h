@@ -22,7 +22,7 @@ class BackgroundMode;
 // the program ends.
 class MainWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit MainWindow(HostServices host, QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -59,6 +59,11 @@ public:
 
     // The watcher.
     void Timer3_Timer();
+    // The wall clock was set or jumped, or the machine woke up: check now and arm again.
+    void clockChanged();
+    // The moment the watcher is armed for next: the earliest slot due after the last check, or the
+    // safety check a minute on. Seconds since 30 December 1899.
+    qint64 nextCheck() const;
 
     // Forgotten reminders.
     ForgottenBox forgottenBox;
@@ -99,18 +104,20 @@ public:
     qint64 lastCheck() const { return m_lastCheck; }
     bool isUnloaded() const { return m_unloaded; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildControls();
     void colourAction(const QString& file, quint32 colour, const QString& id);
     void showToolError(int number, const QString& description);
     void armTimer2();
     void armTimer3();
+    void checkDueSlots(int skippedSlot);
+    void slotScheduleChanged(int k);
     void sampleSlotTime(int k);
     int currentSlot() const; // 1..12, or 0
     QDateTime now() const;
@@ -121,5 +128,6 @@ private:
     bool m_loading = false;
     bool m_unloaded = false;
     bool m_unloadPending = false;
+    bool m_inTick = false;
     bool m_settingsSaveFailed = false;
 };

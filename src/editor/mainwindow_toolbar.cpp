@@ -20,7 +20,9 @@
 
 namespace {
 // A mixed selection becomes all bold (italic, underlined), as word processors do.
-bool toggled(RichTextBox::Tri current) { return current != RichTextBox::Tri::True; }
+bool toggled(RichTextBox::Tri current) {
+    return current != RichTextBox::Tri::True;
+}
 } // namespace
 
 void MainWindow::Lišta1_ToolClick(const QString& id) {
@@ -66,13 +68,13 @@ void MainWindow::Lišta1_ToolClick(const QString& id) {
 
 void MainWindow::showToolError(int number, const QString& description) {
     const QString crlf = QStringLiteral("\r\n");
-    m_host.boxes->msgBox(QStringLiteral("Číslo chyby : %1").arg(number) + crlf +
-                             QStringLiteral("Charakteristika chyby : ") + description + crlf + crlf +
-                             QStringLiteral("Nenašiel sa súbor farieb ktorý program potrebuje pre svoju činnosť.") +
-                             crlf +
-                             QStringLiteral(" Možno ste ho náhodou vymazali. Ak problémy pretrvávajú, program "
-                                            "preinštalujte."),
-                         MessageBoxes::Critical, QStringLiteral("Chyba v programe Pripomin"));
+    m_host.boxes->msgBox(
+        QStringLiteral("Číslo chyby : %1").arg(number) + crlf + QStringLiteral("Charakteristika chyby : ") +
+            description + crlf + crlf +
+            QStringLiteral("Nenašiel sa súbor farieb ktorý program potrebuje pre svoju činnosť.") + crlf +
+            QStringLiteral(" Možno ste ho náhodou vymazali. Ak problémy pretrvávajú, program "
+                           "preinštalujte."),
+        MessageBoxes::Critical, QStringLiteral("Chyba v programe Pripomin"));
 }
 
 void MainWindow::colourAction(const QString& file, quint32 colour, const QString& id) {
@@ -90,7 +92,8 @@ void MainWindow::RichTextBox1_Change() {
     if (const int k = currentSlot())
         slots[k].note = RichTextBox1->textRTF();
     if (const auto size = RichTextBox1->selFontSize())
-        Lišta1->combo(QStringLiteral("ID_Size"))->setEditText(QString::number(qRound64(std::nearbyint(*size))));
+        Lišta1->combo(QStringLiteral("ID_Size"))
+            ->setEditText(QString::number(qRound64(std::nearbyint(*size))));
     if (const auto font = RichTextBox1->selFontName())
         Lišta1->combo(QStringLiteral("ID_Font"))->setEditText(*font);
     if (const auto alignment = RichTextBox1->selAlignment()) {
@@ -124,7 +127,7 @@ void MainWindow::MonthView1_SelChange() {
     const QDateTime current = now();
     if (!(chosen < DateTimeValue::fromDate(current.date()))) {
         SSTab1->setTabText(k - 1, DateText::toText(chosen));
-        armTimer3();
+        slotScheduleChanged(k);
         return;
     }
     m_host.boxes->msgBox(

@@ -6,10 +6,13 @@
 #include <QDateTimeEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 const QDate kToday(2002, 3, 12);
-qint64 at(const QDate& d, QTime t) { return DateTimeValue::fromDateTime(QDateTime(d, t)).totalSeconds(); }
+qint64 at(const QDate& d, QTime t) {
+    return DateTimeValue::fromDateTime(QDateTime(d, t)).totalSeconds();
+}
 } // namespace
 
 class WatcherTest : public QObject {
@@ -35,7 +38,7 @@ class WatcherTest : public QObject {
         }
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
 
     void dueRule() {
@@ -142,6 +145,57 @@ private Q_SLOTS:
         runUntil(f, QTime(14, 40));
         QCOMPARE(f.alerts.size(), std::size_t(3));
         QCOMPARE(f.alerts[2].first, 6);
+    }
+
+    void armedForTheNextDueSlotOrAMinuteOn() {
+        MainWindowFixture f;
+        f.host.clock.current = QDateTime(kToday, QTime(14, 29, 55));
+        MainWindow& w = f.load();
+        const qint64 loaded = at(kToday, QTime(14, 29, 55));
+        QCOMPARE(w.nextCheck(), loaded + 60);
+        QVERIFY(w.Timer3->isActive());
+        QVERIFY(w.Timer3->remainingTime() > 59000);
+        w.slots[3].date = DateTimeValue::fromDate(kToday);
+        w.setPickerValue(3, DateTimeValue::fromTime(QTime(14, 30)));
+        QCOMPARE(w.nextCheck(), at(kToday, QTime(14, 30)));
+        QVERIFY(w.Timer3->remainingTime() <= 5005);
+        // A slot of another day farther than a minute: the safety check comes first.
+        w.slots[3].date = DateTimeValue::fromDate(kToday.addDays(1));
+        w.setPickerValue(3, DateTimeValue::fromTime(QTime(9, 0)));
+        QCOMPARE(w.nextCheck(), loaded + 60);
+    }
+
+    void aTimeSetInThePastDoesNotFire() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {7}, QTime(14, 31));
+        f.host.clock.current = QDateTime(kToday, QTime(14, 30, 20)); // no tick since the load
+        w.slots[2].date = DateTimeValue::fromDate(kToday);
+        w.setPickerValue(2, DateTimeValue::fromTime(QTime(14, 30, 0)));
+        f.host.clock.advance(1);
+        w.Timer3_Timer();
+        QVERIFY(f.alerts.empty());
+        runUntil(f, QTime(14, 31));
+        QCOMPARE(f.alerts.size(), std::size_t(1));
+        QCOMPARE(f.alerts[0].first, 7);
+    }
+
+    void aChangeElsewhereStillFiresWhatFellDueMeanwhile() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {4});
+        // The timer was late: the user edits slot 9 just after slot 4's second.
+        f.host.clock.current = QDateTime(kToday, QTime(14, 30, 0, 300));
+        w.setPickerValue(9, DateTimeValue::fromTime(QTime(18, 0)));
+        QCOMPARE(f.alerts.size(), std::size_t(1));
+        QCOMPARE(f.alerts[0].first, 4);
+    }
+
+    void aClockChangeOrAResumeChecksAtOnce() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {11}, QTime(16, 0));
+        f.host.clock.advance(3 * 3600);
+        w.clockChanged();
+        QCOMPARE(f.alerts.size(), std::size_t(1));
+        QCOMPARE(f.alerts[0].first, 11);
     }
 
     void aJumpForwardFiresEveryPassedSlotOnceInOrder() {
