@@ -139,13 +139,19 @@ std::optional<QString> read(const QString& path, const QString& section, const Q
 }
 
 bool write(const QString& path, const QString& section, const QString& key, const QString& value) {
+    return write(path, QList<Entry>{{section, key, value}});
+}
+
+bool write(const QString& path, const QList<Entry>& entries) {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    const QString text = withValue(readText(path).value_or(QString()), section, key, value);
+    QString text = readText(path).value_or(QString());
+    for (const Entry& e : entries)
+        text = withValue(text, e.section, e.key, e.value);
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    f.write(text.toUtf8());
+    f.write(text.toUtf8()); // a failed write makes the commit fail and keeps the old file
     f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return f.commit();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -18,4 +19,9 @@ QString withValue(const QString& text, const QString& section, const QString& ke
 std::optional<QString> read(const QString& path, const QString& section, const QString& key);
 // Replaces the file atomically and makes it readable by the owner only. False when it could not.
 bool write(const QString& path, const QString& section, const QString& key, const QString& value);
+struct Entry {
+    QString section, key, value;
+};
+// Sets every value in one replacement of the file: a crash or a full disk leaves all of them or none.
+bool write(const QString& path, const QList<Entry>& entries);
 } // namespace IniFile

@@ -1,5 +1,6 @@
 #include "slots/settingsfile.h"
 
+#include "host/inifile.h"
 #include "host/module1.h"
 
 namespace SettingsFile {
@@ -7,20 +8,21 @@ namespace SettingsFile {
 QString section(int k) { return QStringLiteral("DAT%1").arg(k); }
 
 bool save(const SlotTable& slots, const QLocale& locale) {
-    const QString file = QString::fromLatin1(kName);
-    bool ok = Module1::zapíšini(QStringLiteral("Pripomin"), QStringLiteral("Run"), QStringLiteral("1"), file);
+    // One replacement of the file for all values, so a crash in the middle never leaves some
+    // slots saved and others not.
+    QList<IniFile::Entry> entries{{QStringLiteral("Pripomin"), QStringLiteral("Run"), QStringLiteral("1")}};
     for (int k = 1; k <= kSlotCount; ++k) {
-        const QString dateText = DateText::toText(slots[k].date, locale);
-        ok = Module1::zapíšini(section(k), QStringLiteral("Dátum"), dateText, file) && ok;
-        ok = Module1::zapíšini(section(k), QStringLiteral("Čas"), slots[k].time, file) && ok;
+        entries.append({section(k), QStringLiteral("Dátum"), DateText::toText(slots[k].date, locale)});
+        entries.append({section(k), QStringLiteral("Čas"), slots[k].time});
     }
-    return ok;
+    return IniFile::write(Module1::settingsPath(QString::fromLatin1(kName)), entries);
 }
 
 bool load(SlotTable& slots, const QLocale& locale) {
     const QString file = QString::fromLatin1(kName);
     const QString missing = QString::fromLatin1(kMissing);
-    if (Module1::čítajini(QStringLiteral("Pripomin"), QStringLiteral("Run"), missing, file) != QLatin1String("1"))
+    if (Module1::čítajini(QStringLiteral("Pripomin"), QStringLiteral("Run"), missing, file) !=
+        QLatin1String("1"))
         return false;
     for (int k = 1; k <= kSlotCount; ++k) {
         // The reader asks for "Dat"k; names compare without regard to case.
