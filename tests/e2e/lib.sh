@@ -83,6 +83,10 @@ e2e_start_display() {
     e2e_spawn /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1
     wait_until 20 "the accessibility bus" dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
         org.a11y.Bus.GetAddress
+    # The registry starts on first use; a program whose first accessibility calls wait for it can
+    # stall its start-up for many seconds, so it is started and answering before any program runs.
+    wait_until 30 "the accessibility registry" /usr/bin/python3 -c \
+        'import pyatspi; pyatspi.Registry.getDesktop(0).childCount'
 }
 
 e2e_start_pripomin() {
