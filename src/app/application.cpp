@@ -20,8 +20,27 @@
 #include <QLibraryInfo>
 #include <QSessionManager>
 #include <QTranslator>
+#include <cstdlib>
 
 namespace {
+// When the display goes away (a logout without a session manager), Qt ends the process from inside
+// the event loop with exit(): the slots, kept current in memory, are still written then.
+MainWindow* g_windowToSave = nullptr;
+
+void saveAtExit() {
+    if (g_windowToSave)
+        g_windowToSave->saveWithoutWindows();
+}
+
+struct SaveAtExitGuard {
+    explicit SaveAtExitGuard(MainWindow* window) {
+        g_windowToSave = window;
+        static const bool registered = std::atexit(saveAtExit) == 0;
+        Q_UNUSED(registered);
+    }
+    ~SaveAtExitGuard() { g_windowToSave = nullptr; }
+};
+
 void loadSlovakQtTexts(QApplication& app) {
     // Qt's own texts (context menus of the text boxes and the like) in Slovak, whatever the locale.
     auto* translator = new QTranslator(&app);
@@ -93,6 +112,9 @@ int runPripomin(int argc, char** argv) {
     QObject::connect(&clockChanges, &ClockChanges::changed, &window, [&window] { window.clockChanged(); });
 
     window.Form_Load();
+    // Registered after the load, so everything the save uses was made before and is still there
+    // when exit() runs the handler.
+    const SaveAtExitGuard saveAtExitGuard(&window);
     if (window.isUnloaded())
         return 0;
     background.startUpDecision();

@@ -31,6 +31,10 @@ class MainWindow : public QWidget {
     // The ordinary closing path: saves the settings and the notes, then ends the program.
     void Form_Unload();
 
+    // Writes the slot table without touching a widget or asking anything: the last resort when the
+    // program is ended from outside its event loop (the display went away).
+    void saveWithoutWindows();
+
     // Slots and their persistence.
     SlotTable slots;
     void uložnastavenia();

@@ -14,12 +14,23 @@ void MainWindow::uložnastavenia() {
     m_settingsSaveFailed = !SettingsFile::save(slots);
 }
 
+void MainWindow::saveWithoutWindows() {
+    if (m_unloaded || m_loading)
+        return;
+    m_unloaded = true;
+    SettingsFile::save(slots);
+    NoteFiles::save(slots, Paths::dataDir());
+    SettingsFile::save(slots);
+}
+
 void MainWindow::načítajnastavenia() {
     if (SettingsFile::load(slots))
         zobraztermíny();
 }
 
-void MainWindow::načítajtexty() { NoteFiles::load(slots, Paths::dataDir()); }
+void MainWindow::načítajtexty() {
+    NoteFiles::load(slots, Paths::dataDir());
+}
 
 void MainWindow::uložtexty() {
     QStringList failed = NoteFiles::save(slots, Paths::dataDir());
