@@ -3,14 +3,19 @@
 #include "host/inifile.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFile>
 #include <QSaveFile>
 
 namespace NoteFiles {
 
-QString fileName(int k) { return QStringLiteral("Dat%1.RTF").arg(k); }
+QString fileName(int k) {
+    return QStringLiteral("Dat%1.RTF").arg(k);
+}
 
-QString path(const QString& folder, int k) { return folder + QLatin1Char('/') + fileName(k); }
+QString path(const QString& folder, int k) {
+    return folder + QLatin1Char('/') + fileName(k);
+}
 
 void load(SlotTable& slots, const QString& folder) {
     for (int k = 1; k <= kSlotCount; ++k) {
@@ -23,6 +28,15 @@ void load(SlotTable& slots, const QString& folder) {
         if (note.endsWith(QLatin1String("\r\n")))
             note.chop(2);
         slots[k].note = note;
+    }
+}
+
+void removeLeftovers(const QString& folder) {
+    static const QRegularExpression temporary(QStringLiteral("^Dat([1-9]|1[0-2])\\.RTF\\.[A-Za-z0-9]{6}$"));
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("Dat*.RTF.*")}, QDir::Files | QDir::Hidden)) {
+        if (temporary.match(name).hasMatch())
+            QFile::remove(dir.filePath(name));
     }
 }
 

@@ -15,4 +15,7 @@ void load(SlotTable& slots, const QString& folder);
 // Replaces each file atomically (owner-only permissions); tries all twelve and returns the names
 // of the files that could not be written.
 QStringList save(const SlotTable& slots, const QString& folder);
+// Removes what a save cut short left behind: the temporary files of an interrupted replacement.
+// Only names a save makes are touched ("Dat7.RTF.aB3xYz").
+void removeLeftovers(const QString& folder);
 } // namespace NoteFiles

@@ -26,7 +26,7 @@ class PersistenceTest : public QObject {
     QLocale sk{QStringLiteral("sk_SK")};
     QString ini() const { return host.configDir() + "/PM002.INI"; }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() {
         QDir(host.configDir()).removeRecursively();
         QDir(host.dataDir()).removeRecursively();
@@ -41,7 +41,8 @@ private Q_SLOTS:
         QVERIFY(SettingsFile::save(slots, sk));
         const QString text = QString::fromUtf8(readFile(ini()));
         QVERIFY(text.startsWith("[Pripomin]\nRun=1\n[DAT1]\nDátum=0:00:00\nČas=\n[DAT2]"));
-        QVERIFY(text.contains("[DAT3]\nDátum=12. 3. 2002\nČas=9:5:0\n") || text.contains("[DAT3]\nDátum=12.3.2002\n"));
+        QVERIFY(text.contains("[DAT3]\nDátum=12. 3. 2002\nČas=9:5:0\n") ||
+                text.contains("[DAT3]\nDátum=12.3.2002\n"));
 
         SlotTable back;
         QVERIFY(SettingsFile::load(back, sk));
@@ -67,7 +68,8 @@ private Q_SLOTS:
     }
 
     void unreadableValuesGiveNoDateAndMidnight() {
-        writeFile(ini(), "[Pripomin]\nRun=1\n[DAT1]\nDátum=garbage\nČas=also garbage\n[DAT2]\nDátum=12.3.2002\n");
+        writeFile(ini(),
+                  "[Pripomin]\nRun=1\n[DAT1]\nDátum=garbage\nČas=also garbage\n[DAT2]\nDátum=12.3.2002\n");
         SlotTable slots;
         QVERIFY(SettingsFile::load(slots, sk));
         QVERIFY(slots[1].date.isZero());
@@ -111,6 +113,17 @@ private Q_SLOTS:
         QCOMPARE(slots[5].note, QString());
         QCOMPARE(slots[6].note, QString());
         QCOMPARE(slots[12].note, QStringLiteral("plain text, not RTF"));
+    }
+
+    void leftoversOfAnInterruptedSaveAreRemoved() {
+        writeFile(NoteFiles::path(host.dataDir(), 6) + ".mIdtCv", "half a note");
+        writeFile(NoteFiles::path(host.dataDir(), 12) + ".Ab12Cd", "half a note");
+        writeFile(NoteFiles::path(host.dataDir(), 6), "{\\rtf1 six}\r\n");
+        writeFile(host.dataDir() + "/Dat6.RTF.bak", "the user's own copy");
+        writeFile(host.dataDir() + "/Dat13.RTF.abcdef", "not one of ours");
+        NoteFiles::removeLeftovers(host.dataDir());
+        const QStringList left = QDir(host.dataDir()).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(left, (QStringList{"Dat13.RTF.abcdef", "Dat6.RTF", "Dat6.RTF.bak"}));
     }
 
     void hugeNoteLoads() {
