@@ -74,7 +74,9 @@ bool QtTrayIcon::notify(int message, const QIcon& icon, const QString& tooltip) 
         if (!m_icon.isVisible())
             return false;
         m_icon.setIcon(icon);
-        m_icon.setToolTip(tooltip);
+        // Only what changed reaches the notification area; the flashing changes the picture alone.
+        if (m_icon.toolTip() != tooltip)
+            m_icon.setToolTip(tooltip);
         return true;
     case Delete:
         if (m_open)

@@ -48,6 +48,8 @@ FrmSysTray::FrmSysTray(HostServices host, Owner owner) : m_host(std::move(host))
     m_flash1 =
         pictureHolder(this, "Flash1", m_host.programFolder + QStringLiteral("/Flash1.png"), Qt::yellow);
     m_flash2 = pictureHolder(this, "Flash2", m_host.programFolder + QStringLiteral("/Flash2.png"), Qt::red);
+    m_flash1Icon = QIcon(m_flash1->pixmap());
+    m_flash2Icon = QIcon(m_flash2->pixmap());
 
     m_tmrFlash = new QTimer(this);
     m_tmrFlash->setObjectName(QStringLiteral("TmrFlash"));
@@ -91,10 +93,10 @@ FrmSysTray::~FrmSysTray() {
 }
 
 QIcon FrmSysTray::flash1() const {
-    return QIcon(m_flash1->pixmap());
+    return m_flash1Icon;
 }
 QIcon FrmSysTray::flash2() const {
-    return QIcon(m_flash2->pixmap());
+    return m_flash2Icon;
 }
 
 QString FrmSysTray::Tooltip() const {

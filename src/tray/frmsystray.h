@@ -76,6 +76,9 @@ class FrmSysTray : public QWidget {
     std::unique_ptr<::TrayIcon> m_icon;
     QLabel* m_flash1 = nullptr;
     QLabel* m_flash2 = nullptr;
+    // Made once: a new icon at every flash would be converted and scaled anew every three seconds.
+    QIcon m_flash1Icon;
+    QIcon m_flash2Icon;
     QTimer* m_tmrFlash = nullptr;
     QMenu* m_menu = nullptr;
     QString m_tooltip;
