@@ -12,33 +12,10 @@ fuzz=${PRIPOMIN_FUZZ_DIR:-$here/build-fuzz-ci}
 fuzz_seconds=${PRIPOMIN_FUZZ_SECONDS:-30}
 started=$SECONDS
 
-# The same packages as the ordinary build and tests (one list, in tools/dev.sh), plus clang and its
-# sanitizer and libFuzzer runtimes.
-eval "$(sed -n '/^packages=(/,/^)/p' "$here/tools/dev.sh")"
+# The same packages as the ordinary build and tests, plus clang and its sanitizer and libFuzzer runtimes.
+# shellcheck source=tools/packages.sh
+source "$here/tools/packages.sh"
 packages+=(clang libclang-rt-14-dev)
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_missing() {
-    local missing=() p l
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "Installing: ${missing[*]}"
-        as_root apt-get update -qq
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-    fi
-    for l in sk_SK en_US; do
-        locale -a 2>/dev/null | grep -qi "^$l.utf-\?8$" && continue
-        as_root sed -i "s/^# *\($l.UTF-8 UTF-8\)/\1/" /etc/locale.gen
-        grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
-        as_root locale-gen >/dev/null
-    done
-}
-
 install_missing
 
 # Qt, fontconfig and the D-Bus library keep process-lifetime allocations that LeakSanitizer reports

@@ -7,43 +7,8 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="${PRIPOMIN_BUILD_DIR:-$here/build}"
 
-packages=(
-    build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-    libbenchmark-dev locales fonts-dejavu-core
-    libreoffice-writer-nogui
-    xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick trayer openbox
-    dbus dbus-x11 libglib2.0-bin python3-dbusmock at-spi2-core python3-pyatspi gir1.2-atspi-2.0
-)
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-install_missing() {
-    local missing=()
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        echo "Installing: ${missing[*]}"
-        as_root apt-get update -qq
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-    fi
-    # The tests read dates in Slovak and US English; generate those locales once.
-    local wanted=()
-    for l in sk_SK en_US; do
-        locale -a 2>/dev/null | grep -qi "^$l.utf-\?8$" || wanted+=("$l")
-    done
-    if [ ${#wanted[@]} -gt 0 ]; then
-        for l in "${wanted[@]}"; do
-            as_root sed -i "s/^# *\($l.UTF-8 UTF-8\)/\1/" /etc/locale.gen
-            grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
-        done
-        as_root locale-gen >/dev/null
-    fi
-}
+# shellcheck source=tools/packages.sh
+source "$here/tools/packages.sh"
 
 build_all() {
     cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
