@@ -1,32 +1,19 @@
 #include "host/inifile.h"
 #include "host/module1.h"
 #include "support/fakes.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <QTest>
 
-namespace {
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-} // namespace
-
 class IniFileTest : public QObject {
     Q_OBJECT
     FakeHost host;
     QString path() const { return host.configDir() + "/PM002.INI"; }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void init() { QFile::remove(path()); }
 
     void namesCompareWithoutCaseSlovakLettersIncluded() {
@@ -38,15 +25,15 @@ private Q_SLOTS:
     }
 
     void writesKeepEverythingElseInPlace() {
-        writeAll(path(), "; comment\r\n[Pripomin]\r\nRun=0\r\nOther=x\r\n\r\n[DAT1]\r\nČas=1:2:3\r\n");
+        writeFile(path(), "; comment\r\n[Pripomin]\r\nRun=0\r\nOther=x\r\n\r\n[DAT1]\r\nČas=1:2:3\r\n");
         QVERIFY(Module1::zapíšini("pripomin", "run", "1", "PM002.INI"));
         QVERIFY(Module1::zapíšini("Pripomin", "Aktivácia", "ok", "PM002.INI"));
         QVERIFY(Module1::zapíšini("DAT2", "Dátum", "0:00:00", "PM002.INI"));
-        QCOMPARE(QString::fromUtf8(readAll(path())),
+        QCOMPARE(QString::fromUtf8(readFile(path())),
                  QStringLiteral("; comment\n[Pripomin]\nRun=1\nOther=x\nAktivácia=ok\n\n[DAT1]\nČas=1:2:3\n"
                                 "[DAT2]\nDátum=0:00:00\n"));
-        QCOMPARE(QFile::permissions(path()),
-                 QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+        QCOMPARE(QFile::permissions(path()), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                 QFileDevice::ReadUser | QFileDevice::WriteUser);
     }
 
     void valuesReadBackCutTo127Characters() {
@@ -59,19 +46,19 @@ private Q_SLOTS:
         // Windows-1250 with CR LF, as a settings file carried over from Windows.
         QStringEncoder cp1250("windows-1250");
         QVERIFY(cp1250.isValid());
-        writeAll(path(), cp1250.encode(QStringLiteral("[DAT1]\r\nDátum=12.3.2002\r\nČas=14:30:0\r\n")));
+        writeFile(path(), cp1250.encode(QStringLiteral("[DAT1]\r\nDátum=12.3.2002\r\nČas=14:30:0\r\n")));
         QCOMPARE(Module1::čítajini("Dat1", "Čas", "Error", "PM002.INI"), QStringLiteral("14:30:0"));
         // UTF-8 with a byte-order mark.
-        writeAll(path(), "\xEF\xBB\xBF[Pripomin]\nRun=1\n");
+        writeFile(path(), "\xEF\xBB\xBF[Pripomin]\nRun=1\n");
         QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", "PM002.INI"), QStringLiteral("1"));
     }
 
     void firstOfDuplicateSectionsAndKeysWins() {
-        writeAll(path(), "[A]\nk=1\nk=2\n[a]\nk=3\nj=4\n");
+        writeFile(path(), "[A]\nk=1\nk=2\n[a]\nk=3\nj=4\n");
         QCOMPARE(Module1::čítajini("A", "k", "Error", "PM002.INI"), QStringLiteral("1"));
         QCOMPARE(Module1::čítajini("A", "j", "Error", "PM002.INI"), QStringLiteral("Error"));
         QVERIFY(Module1::zapíšini("A", "K", "5", "PM002.INI"));
-        QCOMPARE(QString::fromUtf8(readAll(path())), QStringLiteral("[A]\nk=5\nk=2\n[a]\nk=3\nj=4\n"));
+        QCOMPARE(QString::fromUtf8(readFile(path())), QStringLiteral("[A]\nk=5\nk=2\n[a]\nk=3\nj=4\n"));
     }
 
     void garbageNeverEndsTheProgram() {
@@ -79,7 +66,7 @@ private Q_SLOTS:
         for (int i = 0; i < 70000; ++i)
             garbage.append(char((i * 7919) % 256));
         garbage.append(QByteArray(300000, 'y')); // a very long line
-        writeAll(path(), garbage);
+        writeFile(path(), garbage);
         QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", "PM002.INI"), QStringLiteral("Error"));
         QVERIFY(Module1::zapíšini("Pripomin", "Run", "1", "PM002.INI"));
         QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", "PM002.INI"), QStringLiteral("1"));
@@ -88,7 +75,7 @@ private Q_SLOTS:
     void unwritableFolderIsReported() {
         // A file where the folder should be: no rights can make that writable, not even root's.
         QDir(host.configDir()).removeRecursively();
-        writeAll(host.configDir(), "not a folder");
+        writeFile(host.configDir(), "not a folder");
         QVERIFY(!Module1::zapíšini("Pripomin", "Run", "1", "PM002.INI"));
         QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", "PM002.INI"), QStringLiteral("Error"));
         QFile::remove(host.configDir());

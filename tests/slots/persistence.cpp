@@ -1,24 +1,11 @@
 #include "slots/notefiles.h"
 #include "slots/settingsfile.h"
 #include "support/fakes.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
-
-namespace {
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
-} // namespace
 
 class PersistenceTest : public QObject {
     Q_OBJECT

@@ -2,6 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "support/fakes.h"
+#include "support/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,22 +20,10 @@ struct MainWindowFixture {
         window->Form_Load();
         return *window;
     }
-    void writeSettings(const QByteArray& text) { write(host.configDir() + "/PM002.INI", text); }
+    void writeSettings(const QByteArray& text) { writeFile(host.configDir() + "/PM002.INI", text); }
     void writeNote(int k, const QByteArray& text) {
-        write(host.dataDir() + QStringLiteral("/Dat%1.RTF").arg(k), text);
+        writeFile(host.dataDir() + QStringLiteral("/Dat%1.RTF").arg(k), text);
     }
-    QByteArray settings() const { return read(host.configDir() + "/PM002.INI"); }
-    QByteArray note(int k) const { return read(host.dataDir() + QStringLiteral("/Dat%1.RTF").arg(k)); }
-
-    static void write(const QString& path, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile f(path);
-        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        f.write(bytes);
-    }
-    static QByteArray read(const QString& path) {
-        QFile f(path);
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }
+    QByteArray settings() const { return readFile(host.configDir() + "/PM002.INI"); }
+    QByteArray note(int k) const { return readFile(host.dataDir() + QStringLiteral("/Dat%1.RTF").arg(k)); }
 };
