@@ -140,7 +140,7 @@ void ToolBarControl::setToolTipText(const QString& id, const QString& tooltip) {
 }
 
 void ToolBarControl::click(const QString& id) {
-    if (QComboBox* box = combo(id)) {
+    if (combo(id)) {
         Q_EMIT comboChosen(id);
         return;
     }
