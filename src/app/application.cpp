@@ -5,6 +5,7 @@
 #include "app/signalbridge.h"
 #include "host/clock.h"
 #include "host/clockchanges.h"
+#include "host/displayconnection.h"
 #include "host/messageboxes.h"
 #include "host/paths.h"
 #include "host/qttray.h"
@@ -50,6 +51,7 @@ void loadSlovakQtTexts(QApplication& app) {
 } // namespace
 
 int runPripomin(int argc, char** argv) {
+    DisplayConnection::prepare();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("pripomin"));
     QApplication::setApplicationDisplayName(QStringLiteral("Pripomin"));
