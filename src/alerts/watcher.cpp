@@ -13,6 +13,7 @@ namespace {
 // With nothing due sooner, the watcher still looks once a minute, so a missed re-arm can delay a
 // reminder but never lose it.
 constexpr qint64 kSafetyCheckSeconds = 60;
+constexpr qint64 kMarginMs = 1;
 } // namespace
 
 void MainWindow::Timer3_Timer() {
@@ -77,8 +78,11 @@ void MainWindow::armTimer3() {
     if (m_unloaded)
         return;
     // One precise wake-up just after the start of the second in which the next slot falls due.
+    // The milliseconds are cut, not rounded, so the delay never falls short of the second; the
+    // one millisecond more covers a clock being slewed. A wake-up that still comes early finds
+    // nothing due and re-arms for the few milliseconds left.
     const QDateTime current = now();
     const qint64 seconds = nextCheck() - DateTimeValue::fromDateTime(current).totalSeconds();
-    const qint64 delay = seconds <= 0 ? 0 : seconds * 1000 - current.time().msec() + 5;
-    Timer3->start(int(std::min<qint64>(delay, kSafetyCheckSeconds * 1000 + 5)));
+    const qint64 delay = seconds <= 0 ? 0 : seconds * 1000 - current.time().msec() + kMarginMs;
+    Timer3->start(int(std::min<qint64>(delay, kSafetyCheckSeconds * 1000 + kMarginMs)));
 }
