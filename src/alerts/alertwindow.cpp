@@ -8,6 +8,7 @@
 #include "host/sound.h"
 
 #include <QFrame>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -58,7 +59,6 @@ AlertWindow::AlertWindow(const AlertDesign& design, AlertWindows& owner)
     // A click on the picture gives the window the keys, so Esc can reach Form_KeyUp.
     setFocusPolicy(Qt::ClickFocus);
     const QString folder = owner.host().programFolder;
-    m_picture.load(folder + QLatin1Char('/') + QLatin1String(design.picture));
 
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -185,6 +185,9 @@ void AlertWindow::Form_Load() {
     if (!self || m_closing)
         return;
     m_loaded = true;
+    // The picture is read only now, out of the way of the box's second, and is not kept in the
+    // program-wide pixmap cache: each slot has its own, and the window is seldom opened again.
+    m_picture = QPixmap::fromImage(QImage(host.programFolder + QLatin1Char('/') + QLatin1String(m_design.picture)));
     show();
     raise();
     activateWindow();
