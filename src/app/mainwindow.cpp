@@ -3,6 +3,7 @@
 #include "editor/timepicker.h"
 #include "editor/toolbarcontrol.h"
 #include "host/clock.h"
+#include "host/datetime.h"
 #include "host/richtextbox.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QScreen>
 #include <QTabBar>
@@ -19,6 +21,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 // Design geometry is in twips, 15 to a pixel.
@@ -128,6 +132,15 @@ void MainWindow::buildControls() {
     clockFont.setPixelSize(12);
     clockFont.setBold(true);
     RichTextBox13->setFont(clockFont);
+    // The time stays on one line, however wide the font draws it: the box grows to the right into
+    // the gap before the calendar rather than wrapping the seconds.
+    RichTextBox13->setLineWrapMode(QTextEdit::NoWrap);
+    {
+        const int needed = QFontMetrics(clockFont).horizontalAdvance(DateText::timeText(QTime(20, 58, 58))) + 8;
+        QRect clockRect = RichTextBox13->geometry();
+        clockRect.setWidth(std::max(clockRect.width(), needed));
+        RichTextBox13->setGeometry(clockRect);
+    }
     RichTextBox13->setText(QStringLiteral("čas"));
     RichTextBox13->setToolTip(QStringLiteral(" Aktuálny čas "));
     RichTextBox13->setAccessibleName(QStringLiteral("Aktuálny čas"));

@@ -25,15 +25,23 @@ private Q_SLOTS:
             const char* name;
             QRect rect;
         } design[] = {
-            {"SSTab1", {0, 0, 804, 191}},         {"RichTextBox1", {8, 24, 361, 161}},
-            {"RichTextBox13", {384, 160, 57, 25}}, {"MonthView1", {464, 32, 332, 154}},
-            {"MonthView2", {464, 24, 334, 154}},   {"zabudnuté", {8, 24, 449, 153}},
+            {"SSTab1", {0, 0, 804, 191}},       {"RichTextBox1", {8, 24, 361, 161}},
+            {"MonthView1", {464, 32, 332, 154}}, {"MonthView2", {464, 24, 334, 154}},
+            {"zabudnuté", {8, 24, 449, 153}},
         };
         for (const auto& d : design) {
             auto* widget = w.findChild<QWidget*>(QString::fromUtf8(d.name));
             QVERIFY2(widget, d.name);
             QCOMPARE(widget->geometry(), d.rect);
         }
+        // The clock sits at its design place but is as wide as the time needs: it never wraps.
+        auto* clock = w.findChild<RichTextBox*>(QStringLiteral("RichTextBox13"));
+        QVERIFY(clock);
+        QCOMPARE(clock->pos(), QPoint(384, 160));
+        QCOMPARE(clock->height(), 25);
+        QVERIFY(clock->width() >= 57);
+        QCOMPARE(clock->lineWrapMode(), QTextEdit::NoWrap);
+        QVERIFY(clock->geometry().right() < w.findChild<QWidget*>(QStringLiteral("MonthView1"))->x());
         for (int k = 1; k <= 12; ++k) {
             auto* picker = w.findChild<QDateTimeEdit*>(QStringLiteral("DTPicker%1").arg(k));
             QVERIFY(picker);
