@@ -49,7 +49,7 @@ ToolBarControl::ToolBarControl(const QString& programFolder, QWidget* parent) : 
                 // Fixed widths: the whole "Menu" toolbar must fit the window's width.
                 box->setFixedWidth(def.id == QLatin1String("ID_Size")     ? 46
                                    : def.id == QLatin1String("ID_Font") ? 112
-                                                                         : 160);
+                                                                         : 182);
                 const QString id = def.id;
                 connect(box, &QComboBox::activated, this, [this, id] { Q_EMIT comboChosen(id); });
                 connect(box->lineEdit(), &QLineEdit::returnPressed, this, [this, id] { Q_EMIT comboChosen(id); });
