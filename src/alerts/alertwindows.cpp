@@ -2,6 +2,7 @@
 
 #include "alerts/alertdesign.h"
 #include "alerts/alertwindow.h"
+#include "host/sound.h"
 
 #include <utility>
 
@@ -36,6 +37,10 @@ void AlertWindows::open(int slot, const QString& note) {
 
 void AlertWindows::openQueued(int slot, const QString& note) {
     if (m_held) {
+        // The sound still goes off at the due second, so someone near the locked computer hears it;
+        // only the window with the note waits.
+        if (m_host.sound)
+            m_host.sound->playAsync(m_host.programFolder + QStringLiteral("/Flauta.wav"));
         m_waiting.emplace_back(slot, note);
         return;
     }

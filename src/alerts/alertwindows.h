@@ -30,7 +30,8 @@ class AlertWindows : public QObject {
     void openQueued(int slot, const QString& note);
 
     // While the screen is locked, alerts wait: a note must not show over the lock, and a box must not
-    // take the keyboard from the password. Releasing opens the held ones in the order they fell due.
+    // take the keyboard from the password. Their sound plays when they fall due all the same.
+    // Releasing opens the held ones in the order they fell due.
     void setHeld(bool held);
     bool isHeld() const { return m_held; }
 
