@@ -5,7 +5,9 @@
 #include <QSoundEffect>
 #include <QUrl>
 
-QtSound::QtSound() = default;
+#include <utility>
+
+QtSound::QtSound(std::function<void()> beeper) : m_beeper(std::move(beeper)) {}
 QtSound::~QtSound() = default;
 
 void QtSound::playAsync(const QString& path) {
@@ -13,11 +15,28 @@ void QtSound::playAsync(const QString& path) {
         beep();
         return;
     }
-    if (!m_effect)
+    if (!m_effect) {
         m_effect = std::make_unique<QSoundEffect>();
+        // The file is decoded after play() returns; one that is no sound ends in the error status.
+        QObject::connect(m_effect.get(), &QSoundEffect::statusChanged, m_effect.get(), [this] {
+            if (m_effect->status() == QSoundEffect::Error)
+                beep();
+        });
+    }
     m_effect->stop();
-    m_effect->setSource(QUrl::fromLocalFile(path));
+    const QUrl source = QUrl::fromLocalFile(path);
+    // The same source is not decoded again, so its error would not be reported again either.
+    if (m_effect->source() == source && m_effect->status() == QSoundEffect::Error) {
+        beep();
+        return;
+    }
+    m_effect->setSource(source);
     m_effect->play();
 }
 
-void QtSound::beep() { QApplication::beep(); }
+void QtSound::beep() {
+    if (m_beeper)
+        m_beeper();
+    else
+        QApplication::beep();
+}

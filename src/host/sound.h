@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QSoundEffect;
@@ -13,13 +14,16 @@ public:
     virtual void beep() = 0;
 };
 
+// Plays through Qt Multimedia. A file that is missing, or that turns out not to be a sound Qt can
+// decode, gives the beep instead; the beep itself can be replaced (tests count it).
 class QtSound final : public Sound {
 public:
-    QtSound();
+    explicit QtSound(std::function<void()> beeper = {});
     ~QtSound() override;
     void playAsync(const QString& path) override;
     void beep() override;
 
 private:
+    std::function<void()> m_beeper;
     std::unique_ptr<QSoundEffect> m_effect;
 };
