@@ -140,6 +140,9 @@ bool BackgroundMode::startUpDecision() {
 }
 
 void BackgroundMode::restore() {
+    // A second start while the screen is locked must not put the notes on screen over the lock.
+    if (lock()->isLocked())
+        return;
     if (d->tray)
         d->tray->mMaximize_Click();
     else
