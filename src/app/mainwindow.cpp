@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "editor/slottabs.h"
 #include "editor/timepicker.h"
 #include "editor/toolbarcontrol.h"
 #include "host/clock.h"
@@ -58,17 +59,14 @@ void MainWindow::buildControls() {
     client->setFixedSize(px(12105), px(3315));
     layout->addWidget(client);
 
-    SSTab1 = new QTabWidget(client);
+    SSTab1 = new SlotTabs(client);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setGeometry(designRect(0, 0, 12060, 2865));
-    SSTab1->setUsesScrollButtons(false);
     SSTab1->setIconSize(QSize(10, 10));
     // Twelve tabs share the width of the window, so each keeps its caption short of padding.
-    SSTab1->tabBar()->setExpanding(true);
-    SSTab1->tabBar()->setElideMode(Qt::ElideNone);
     SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 0px; min-width: 20px; }"));
     QFont tabFont(QStringLiteral("DejaVu Sans Condensed"));
-    tabFont.setPixelSize(10);
+    tabFont.setPixelSize(9);
     SSTab1->tabBar()->setFont(tabFont);
     const QIcon tabPicture(m_host.programFolder + QStringLiteral("/tab.png"));
     const QPixmap helpPicture(m_host.programFolder + QStringLiteral("/help.png"));

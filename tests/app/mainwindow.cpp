@@ -1,5 +1,6 @@
 #include "support/mainwindowfixture.h"
 
+#include "editor/slottabs.h"
 #include "editor/toolbarcontrol.h"
 #include "host/richtextbox.h"
 
@@ -184,6 +185,27 @@ private Q_SLOTS:
         QCOMPARE(f.host.boxes.shown[0].style, 16);
         QVERIFY(f.host.boxes.shown[0].text.contains("Dat9.RTF"));
         QVERIFY(f.settings().contains("Run=1")); // the settings were written all the same
+    }
+
+    void twelveDatedTabsAllStayInSightWhole() {
+        MainWindowFixture f;
+        QByteArray settings("[Pripomin]\nRun=1\n");
+        for (int k = 1; k <= 12; ++k)
+            settings += QStringLiteral("[DAT%1]\nDátum=28.12.2030\nČas=10:0:0\n").arg(k).toUtf8();
+        f.writeSettings(settings);
+        MainWindow& w = f.load();
+        w.show();
+        auto* bar = qobject_cast<SlotTabBar*>(w.SSTab1->tabBar());
+        QVERIFY(bar);
+        QCOMPARE(bar->count(), 12);
+        QCOMPARE(bar->tabText(11), QStringLiteral("28. 12. 2030"));
+        for (int i = 0; i < 12; ++i) {
+            QVERIFY2(bar->rect().contains(bar->tabRect(i)), qPrintable(QString::number(i)));
+            QVERIFY2(bar->captionFits(i), qPrintable(QString::number(i)));
+        }
+        // Adjacent shares, no gaps and no overlaps.
+        for (int i = 1; i < 12; ++i)
+            QCOMPARE(bar->tabRect(i).left(), bar->tabRect(i - 1).right() + 1);
     }
 
     void garbledSettingsNeverEndTheProgram() {
