@@ -2,9 +2,7 @@
 
 #include "alerts/alertdesign.h"
 #include "alerts/alertwindow.h"
-#include "host/sound.h"
 
-#include <utility>
 
 AlertWindows::AlertWindows(const HostServices& host, std::function<QString()> todayWeekdayName,
                            QObject* parent)
@@ -36,25 +34,26 @@ void AlertWindows::open(int slot, const QString& note) {
 }
 
 void AlertWindows::openQueued(int slot, const QString& note) {
-    if (m_held) {
-        // The sound still goes off at the due second, so someone near the locked computer hears it;
-        // only the window with the note waits.
-        if (m_host.sound)
-            m_host.sound->playAsync(m_host.programFolder + QStringLiteral("/Flauta.wav"));
-        m_waiting.emplace_back(slot, note);
-        return;
+    // Openings wait in one line, so they come in the order they fell due, also when the screen is
+    // locked between their queuing and their turn.
+    m_waiting.emplace_back(slot, note);
+    if (!m_held)
+        QMetaObject::invokeMethod(this, &AlertWindows::openWaiting, Qt::QueuedConnection);
+}
+
+void AlertWindows::openWaiting() {
+    // An opening waits in its message box; the next ones may open meanwhile, from inside that wait.
+    while (!m_held && !m_waiting.empty()) {
+        const auto [slot, note] = m_waiting.front();
+        m_waiting.pop_front();
+        open(slot, note);
     }
-    QMetaObject::invokeMethod(
-        this, [this, slot, note] { open(slot, note); }, Qt::QueuedConnection);
 }
 
 void AlertWindows::setHeld(bool held) {
     m_held = held;
-    if (held)
-        return;
-    const auto waiting = std::exchange(m_waiting, {});
-    for (const auto& [slot, note] : waiting)
-        openQueued(slot, note);
+    if (!held && !m_waiting.empty())
+        QMetaObject::invokeMethod(this, &AlertWindows::openWaiting, Qt::QueuedConnection);
 }
 
 AlertWindow* AlertWindows::instance(int slot) const {

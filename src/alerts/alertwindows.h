@@ -6,8 +6,8 @@
 #include <QPointer>
 #include <QString>
 #include <array>
+#include <deque>
 #include <functional>
-#include <vector>
 
 class AlertWindow;
 
@@ -30,8 +30,8 @@ class AlertWindows : public QObject {
     void openQueued(int slot, const QString& note);
 
     // While the screen is locked, alerts wait: a note must not show over the lock, and a box must not
-    // take the keyboard from the password. Their sound plays when they fall due all the same.
-    // Releasing opens the held ones in the order they fell due.
+    // take the keyboard from the password. Releasing opens the held ones in the order they fell due.
+    // (The watcher itself holds back while locked; this catches an opening already on its way.)
     void setHeld(bool held);
     bool isHeld() const { return m_held; }
 
@@ -47,11 +47,12 @@ class AlertWindows : public QObject {
     // The closing steps that reach beyond the window: alertText is emptied, the reference dropped.
     void clearAlertText() { m_alertText.clear(); }
     void forget(AlertWindow* window);
+    void openWaiting();
 
     HostServices m_host;
     std::function<QString()> m_todayWeekdayName;
     QString m_alertText;
     std::array<QPointer<AlertWindow>, 12> m_instances;
     bool m_held = false;
-    std::vector<std::pair<int, QString>> m_waiting;
+    std::deque<std::pair<int, QString>> m_waiting;
 };

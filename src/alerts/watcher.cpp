@@ -4,6 +4,7 @@
 #include "alerts/duerule.h"
 #include "host/clock.h"
 #include "host/richtextbox.h"
+#include "host/sound.h"
 
 #include <QScopedValueRollback>
 #include <QTabWidget>
@@ -28,6 +29,10 @@ void MainWindow::checkDueSlots(int skippedSlot) {
         m_lastCheck = current;
         return;
     }
+    if (m_alertsHeld) {
+        soundHeldSlots(current, skippedSlot);
+        return;
+    }
     const qint64 previous = m_lastCheck;
     m_lastCheck = current;
     for (int k = 1; k <= kSlotCount; ++k) {
@@ -44,6 +49,30 @@ void MainWindow::checkDueSlots(int skippedSlot) {
         if (openAlert)
             openAlert(k, note);
     }
+}
+
+void MainWindow::soundHeldSlots(qint64 current, int skippedSlot) {
+    if (current < m_heardUpTo) {
+        m_heardUpTo = current;
+        return;
+    }
+    bool due = false;
+    for (int k = 1; k <= kSlotCount; ++k)
+        due |= k != skippedSlot && DueRule::isDue(slots[k].date, pickerValue(k), m_heardUpTo, current);
+    m_heardUpTo = current;
+    if (due && m_host.sound)
+        m_host.sound->playAsync(m_host.programFolder + QStringLiteral("/Flauta.wav"));
+}
+
+void MainWindow::setAlertsHeld(bool held) {
+    if (held == m_alertsHeld)
+        return;
+    m_alertsHeld = held;
+    m_heardUpTo = m_lastCheck;
+    if (held || m_loading || m_unloaded)
+        return;
+    Timer3_Timer();
+    armTimer3();
 }
 
 void MainWindow::slotScheduleChanged(int k) {
@@ -63,12 +92,13 @@ void MainWindow::clockChanged() {
 }
 
 qint64 MainWindow::nextCheck() const {
-    qint64 next = m_lastCheck + kSafetyCheckSeconds;
+    const qint64 checked = m_alertsHeld ? m_heardUpTo : m_lastCheck;
+    qint64 next = checked + kSafetyCheckSeconds;
     for (int k = 1; k <= kSlotCount; ++k) {
         if (slots[k].date.isZero())
             continue;
         const qint64 moment = DueRule::dueMoment(slots[k].date, pickerValue(k));
-        if (moment > m_lastCheck && moment < next)
+        if (moment > checked && moment < next)
             next = moment;
     }
     return next;

@@ -101,7 +101,10 @@ int runPripomin(int argc, char** argv) {
     BackgroundMode background(host, hooks);
     window.setBackgroundMode(&background);
     instance.onShowRequested = [&background] { background.restore(); };
-    background.lock()->onLockChanged = [&alerts](bool locked) { alerts.setHeld(locked); };
+    background.lock()->onLockChanged = [&alerts, &window](bool locked) {
+        alerts.setHeld(locked);
+        window.setAlertsHeld(locked);
+    };
 
     // A logout, a shutdown or a kill closes the window by its ordinary path, which saves everything.
     SignalBridge termination;

@@ -65,6 +65,10 @@ class MainWindow : public QWidget {
     void Timer3_Timer();
     // The wall clock was set or jumped, or the machine woke up: check now and arm again.
     void clockChanged();
+    // While the screen is locked no reminder is taken from its slot: one falling due only sounds,
+    // and the unlock fires it as after a jump of the clock. A program ended meanwhile saves the
+    // slot as it was, so nothing is lost.
+    void setAlertsHeld(bool held);
     // The moment the watcher is armed for next: the earliest slot due after the last check, or the
     // safety check a minute on. Seconds since 30 December 1899.
     qint64 nextCheck() const;
@@ -121,6 +125,7 @@ class MainWindow : public QWidget {
     void armTimer2();
     void armTimer3();
     void checkDueSlots(int skippedSlot);
+    void soundHeldSlots(qint64 current, int skippedSlot);
     void slotScheduleChanged(int k);
     void sampleSlotTime(int k);
     int currentSlot() const; // 1..12, or 0
@@ -129,6 +134,8 @@ class MainWindow : public QWidget {
     HostServices m_host;
     BackgroundMode* m_background = nullptr;
     qint64 m_lastCheck = 0;
+    bool m_alertsHeld = false;
+    qint64 m_heardUpTo = 0; // while held: the second up to which due slots have sounded
     bool m_loading = false;
     bool m_unloaded = false;
     bool m_unloadPending = false;

@@ -4,22 +4,20 @@
 
 #include <QTest>
 
-// Alerts falling due while the screen is locked sound at once, but their windows wait for the
-// unlock, then open in order.
+// Alerts on their way when the screen is locked wait for the unlock, then open in order.
 class HeldAlertsTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
     void heldAlertsOpenAfterRelease() {
         FakeHost host;
         AlertWindows alerts(host.services(), [] { return QString(); });
-        alerts.setHeld(true);
+        // One queued just before the lock waits too.
         alerts.openQueued(4, "štyri");
+        alerts.setHeld(true);
         alerts.openQueued(2, "dva");
         QCoreApplication::processEvents();
         QVERIFY(host.boxes.shown.empty());
-        // Only the sound goes off while locked, once for each alert.
-        QCOMPARE(host.sound.played.size(), 2);
-        QVERIFY(host.sound.played.first().endsWith("/Flauta.wav"));
+        QVERIFY(host.sound.played.isEmpty());
         QVERIFY(!alerts.instance(4));
 
         std::vector<QString> order;

@@ -212,6 +212,41 @@ class WatcherTest : public QObject {
         w.Timer3_Timer();
         QCOMPARE(f.alerts.size(), std::size_t(2));
     }
+
+    void whileLockedADueSlotOnlySoundsAndFiresAtTheUnlock() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {6, 3});
+        w.setAlertsHeld(true);
+        QCOMPARE(w.nextCheck(), at(kToday, QTime(14, 30)));
+        runUntil(f, QTime(14, 31));
+        QVERIFY(f.alerts.empty());
+        // One sound for the second both fell due in, none after it.
+        QCOMPARE(f.host.sound.played.size(), 1);
+        QVERIFY(f.host.sound.played[0].endsWith("/Flauta.wav"));
+        QCOMPARE(w.slots[3].note, QStringLiteral("note 3"));
+        QCOMPARE(w.DTPicker[2]->time(), QTime(14, 30));
+
+        w.setAlertsHeld(false);
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+        QCOMPARE(f.alerts[0], std::make_pair(3, QStringLiteral("note 3")));
+        QCOMPARE(f.alerts[1], std::make_pair(6, QStringLiteral("note 6")));
+        QCOMPARE(w.slots[3].note, QStringLiteral(" "));
+        runUntil(f, QTime(14, 35));
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+        QCOMPARE(f.host.sound.played.size(), 1);
+    }
+
+    void endedWhileLockedKeepsTheReminder() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {4});
+        w.setAlertsHeld(true);
+        runUntil(f, QTime(14, 30, 10));
+        w.close();
+        QVERIFY(w.isUnloaded());
+        QVERIFY(f.settings().contains("Čas=14:30:0"));
+        QVERIFY(f.note(4).contains("note 4"));
+        QVERIFY(f.alerts.empty());
+    }
 };
 
 QTEST_MAIN(WatcherTest)
