@@ -109,9 +109,9 @@ int runPripomin(int argc, char** argv) {
     // A logout, a shutdown or a kill closes the window by its ordinary path, which saves everything.
     SignalBridge termination;
     QObject::connect(&termination, &SignalBridge::terminationRequested, &window,
-                     [&window] { window.close(); });
+                     [&window] { window.closeForTermination(); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
-                     [&window](QSessionManager&) { window.close(); });
+                     [&window](QSessionManager&) { window.closeForTermination(); });
 
     ClockChanges clockChanges;
     QObject::connect(&clockChanges, &ClockChanges::changed, &window, [&window] { window.clockChanged(); });

@@ -276,9 +276,27 @@ void MainWindow::Form_Unload() {
     Timer2->stop();
     Timer3->stop();
     uložnastavenia();
-    uložtexty();
+    const QStringList failed = saveSlots();
+    if (!failed.isEmpty() && !endDespiteFailedSave(failed)) {
+        // The user keeps the program, to make room or fix the folder and close again.
+        m_unloaded = false;
+        armTimer3();
+        if (isVisible()) {
+            armTimer2();
+        } else {
+            show();
+            raise();
+            activateWindow();
+        }
+        return;
+    }
     if (onUnloaded)
         onUnloaded();
+}
+
+void MainWindow::closeForTermination() {
+    m_terminating = true;
+    close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

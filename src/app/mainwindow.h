@@ -28,8 +28,11 @@ class MainWindow : public QWidget {
 
     // Start-up: settings, notes, today display, forgotten reminders.
     void Form_Load();
-    // The ordinary closing path: saves the settings and the notes, then ends the program.
+    // The ordinary closing path: saves the settings and the notes, then ends the program. When a
+    // file could not be saved, the user may keep the program running instead (the window shows).
     void Form_Unload();
+    // Closing because the session ends or a signal asked: the same path, but asking nothing.
+    void closeForTermination();
 
     // Writes the slot table without touching a widget or asking anything: the last resort when the
     // program is ended from outside its event loop (the display went away).
@@ -41,6 +44,8 @@ class MainWindow : public QWidget {
     void načítajnastavenia();
     void načítajtexty();
     void uložtexty();
+    // Writes the notes and the settings; gives the full paths of the files that could not be written.
+    QStringList saveSlots();
 
     // Tabs and pickers.
     void SSTab1_Click();
@@ -126,6 +131,9 @@ class MainWindow : public QWidget {
     void armTimer3();
     void checkDueSlots(int skippedSlot);
     void soundHeldSlots(qint64 current, int skippedSlot);
+    static QString saveFailureText(const QStringList& failed);
+    // Asked when files could not be saved on the way out: true to end all the same.
+    bool endDespiteFailedSave(const QStringList& failed);
     void slotScheduleChanged(int k);
     void sampleSlotTime(int k);
     int currentSlot() const; // 1..12, or 0
@@ -141,4 +149,5 @@ class MainWindow : public QWidget {
     bool m_unloadPending = false;
     bool m_inTick = false;
     bool m_settingsSaveFailed = false;
+    bool m_terminating = false;
 };

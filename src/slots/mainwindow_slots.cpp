@@ -7,6 +7,7 @@
 #include "slots/settingsfile.h"
 
 #include <QDateTimeEdit>
+#include <QDir>
 
 void MainWindow::uložnastavenia() {
     for (int k = 1; k <= kSlotCount; ++k)
@@ -32,16 +33,40 @@ void MainWindow::načítajtexty() {
     NoteFiles::load(slots, Paths::dataDir());
 }
 
-void MainWindow::uložtexty() {
-    QStringList failed = NoteFiles::save(slots, Paths::dataDir());
+QStringList MainWindow::saveSlots() {
+    const QDir notes(Paths::dataDir());
+    QStringList failed;
+    for (const QString& name : NoteFiles::save(slots, notes.path()))
+        failed << notes.filePath(name);
     uložnastavenia();
     if (m_settingsSaveFailed)
-        failed.prepend(QString::fromLatin1(SettingsFile::kName));
+        failed.prepend(QDir(Paths::configDir()).filePath(QString::fromLatin1(SettingsFile::kName)));
+    return failed;
+}
+
+QString MainWindow::saveFailureText(const QStringList& failed) {
+    return QStringLiteral("Tieto súbory sa nepodarilo uložiť:\r\n") + failed.join(QStringLiteral("\r\n"));
+}
+
+void MainWindow::uložtexty() {
+    const QStringList failed = saveSlots();
     if (failed.isEmpty())
         return;
     // A reminder that silently failed to reach the disk would be lost at the next start.
-    m_host.boxes->msgBox(QStringLiteral("Tieto súbory sa nepodarilo uložiť do priečinka %1:\r\n%2\r\n\r\n"
-                                        "Odkazy v nich zostali len v pamäti programu.")
-                             .arg(Paths::dataDir(), failed.join(QStringLiteral(", "))),
+    m_host.boxes->msgBox(saveFailureText(failed) +
+                             QStringLiteral("\r\n\r\nOdkazy v nich zostali len v pamäti programu."),
                          MessageBoxes::Critical, QStringLiteral("Chyba v programe Pripomin"));
+}
+
+bool MainWindow::endDespiteFailedSave(const QStringList& failed) {
+    if (m_terminating) {
+        // Nobody is there to answer: the session is ending or the program was told to stop.
+        qWarning("Pripomin: not saved: %s", qPrintable(failed.join(QStringLiteral(", "))));
+        return true;
+    }
+    return m_host.boxes->msgBox(saveFailureText(failed) +
+                                    QStringLiteral("\r\n\r\nUkončiť program aj tak? Zmeny v týchto "
+                                                   "súboroch sa stratia."),
+                                MessageBoxes::Critical + MessageBoxes::YesNo,
+                                QStringLiteral("Chyba v programe Pripomin")) == MessageBoxes::Yes;
 }

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 class MainWindowTest : public QObject {
@@ -175,16 +176,74 @@ private Q_SLOTS:
         QVERIFY(f.note(5).contains("five"));
     }
 
-    void failedNoteSaveIsToldToTheUser() {
+    void aFailedSaveAtTheEndLetsTheUserKeepTheProgram() {
         MainWindowFixture f;
         MainWindow& w = f.load();
-        QDir().mkpath(f.host.dataDir() + "/Dat9.RTF");
+        int ended = 0;
+        w.onUnloaded = [&] { ++ended; };
+        w.slots[9].note = QStringLiteral("{\\rtf1 deviaty}");
+        const QString blocker = f.host.dataDir() + "/Dat9.RTF";
+        QFile::remove(blocker);
+        QDir().mkpath(blocker);
+
+        // "Nie": the program stays, with its window on screen.
+        f.host.boxes.answers = {MessageBoxes::No};
         w.close();
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
-        QCOMPARE(f.host.boxes.shown[0].title, QStringLiteral("Chyba v programe Pripomin"));
-        QCOMPARE(f.host.boxes.shown[0].style, 16);
-        QVERIFY(f.host.boxes.shown[0].text.contains("Dat9.RTF"));
+        const auto& box = f.host.boxes.shown[0];
+        QCOMPARE(box.title, QStringLiteral("Chyba v programe Pripomin"));
+        QCOMPARE(box.style, MessageBoxes::Critical + MessageBoxes::YesNo);
+        QVERIFY(box.text.contains(blocker));
+        QVERIFY(box.text.contains("Ukončiť program aj tak?"));
         QVERIFY(f.settings().contains("Run=1")); // the settings were written all the same
+        QCOMPARE(ended, 0);
+        QVERIFY(!w.isUnloaded());
+        QVERIFY(w.isVisible());
+        QVERIFY(w.Timer3->isActive());
+
+        // With room made, the next close saves everything and ends without a question.
+        QDir(blocker).removeRecursively();
+        w.close();
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+        QCOMPARE(ended, 1);
+        QVERIFY(f.note(9).contains("deviaty"));
+    }
+
+    void aFailedSaveAtTheEndEndsWhenAnsweredYesOrWhenTerminated() {
+        for (bool terminated : {false, true}) {
+            MainWindowFixture f;
+            MainWindow& w = f.load();
+            int ended = 0;
+            w.onUnloaded = [&] { ++ended; };
+            QFile::remove(f.host.dataDir() + "/Dat2.RTF");
+            QDir().mkpath(f.host.dataDir() + "/Dat2.RTF");
+            f.host.boxes.answers = {MessageBoxes::Yes};
+            if (terminated)
+                w.closeForTermination();
+            else
+                w.close();
+            // A signal or the session's end asks nothing: nobody may be there to answer.
+            QCOMPARE(f.host.boxes.shown.size(), std::size_t(terminated ? 0 : 1));
+            QCOMPARE(ended, 1);
+            QVERIFY(w.isUnloaded());
+        }
+    }
+
+    void aFailedSaveWhileRunningNamesEveryFileWithItsFolder() {
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        QFile::remove(f.host.dataDir() + "/Dat5.RTF");
+        QDir().mkpath(f.host.dataDir() + "/Dat5.RTF");
+        QFile::remove(f.host.configDir() + "/PM002.INI");
+        QDir().mkpath(f.host.configDir() + "/PM002.INI");
+        w.uložtexty();
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+        const QStringList lines = f.host.boxes.shown[0].text.split(QStringLiteral("\r\n"));
+        QCOMPARE(lines.value(1), f.host.configDir() + "/PM002.INI");
+        QCOMPARE(lines.value(2), f.host.dataDir() + "/Dat5.RTF");
+        QCOMPARE(lines.value(3), QString());
+        QCOMPARE(f.host.boxes.shown[0].style, int(MessageBoxes::Critical));
+        QDir(f.host.configDir() + "/PM002.INI").removeRecursively();
     }
 
     void twelveDatedTabsAllStayInSightWhole() {

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -245,7 +246,12 @@ class SaveCrashTest : public QObject {
         const auto& box = f.host.boxes.shown[0];
         QCOMPARE(box.title, QStringLiteral("Chyba v programe Pripomin"));
         QCOMPARE(box.style, int(MessageBoxes::Critical));
-        const QStringList named = box.text.split(QStringLiteral("\r\n")).value(1).split(QStringLiteral(", "));
+        QStringList named;
+        for (const QString& line : box.text.split(QStringLiteral("\r\n")).mid(1)) {
+            if (line.isEmpty())
+                break;
+            named << QFileInfo(line).fileName();
+        }
         QStringList failed;
         for (int k = 1; k <= kSlotCount; ++k) {
             const QByteArray now = f.note(k);
