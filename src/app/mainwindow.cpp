@@ -218,13 +218,6 @@ void MainWindow::Form_Load() {
     m_loading = true;
     QCoreApplication::processEvents();
 
-    // Centre on the screen without changing the size.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QSize s = sizeHint();
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - s.width()) / 2, area.y() + (area.height() - s.height()) / 2);
-    }
-
     const QDate ahead = now().date().addDays(31);
     for (QCalendarWidget* view : {MonthView1, MonthView2}) {
         const QSignalBlocker block(view);
@@ -234,6 +227,14 @@ void MainWindow::Form_Load() {
 
     Lišta1->toolbar(2)->hide();
     Lišta1->toolbar(1)->show();
+
+    // Centre on the screen without changing the size: the size the window has once the second
+    // toolbar is put away.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize s = sizeHint();
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - s.width()) / 2, area.y() + (area.height() - s.height()) / 2);
+    }
 
     QComboBox* fonts = Lišta1->combo(QStringLiteral("ID_Font"));
     const QStringList families = QFontDatabase::families();
