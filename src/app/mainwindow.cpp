@@ -7,6 +7,7 @@
 #include "host/datetime.h"
 #include "host/richtextbox.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
@@ -24,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // Design geometry is in twips, 15 to a pixel.
@@ -152,7 +154,20 @@ void MainWindow::buildControls() {
     QFont calendarFont = MonthView1->font();
     calendarFont.setPixelSize(10);
     MonthView1->setFont(calendarFont);
-    connect(MonthView1, &QCalendarWidget::selectionChanged, this, [this] { MonthView1_SelChange(); });
+    connect(MonthView1, &QCalendarWidget::selectionChanged, this, [this] {
+        m_selectionChangedSincePress = true;
+        MonthView1_SelChange();
+    });
+    // The calendar does not follow the tabs, so the day it shows selected may be another slot's:
+    // clicking it chooses it for this slot too, although the calendar reports no change then.
+    if (auto* days = MonthView1->findChild<QAbstractItemView*>()) {
+        m_calendarDays = days->viewport();
+        m_calendarDays->installEventFilter(this);
+    }
+    connect(MonthView1, &QCalendarWidget::clicked, this, [this] {
+        if (!std::exchange(m_selectionChangedSincePress, false))
+            MonthView1_SelChange();
+    });
     connect(MonthView1, &QCalendarWidget::currentPageChanged, this, [this] { MonthView1_GetDayBold(); });
 
     MonthView2 = new QCalendarWidget(client);
@@ -321,6 +336,9 @@ void MainWindow::hideEvent(QHideEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A press starts a click of its own: whatever changed the selection before does not count.
+    if (watched == m_calendarDays && event->type() == QEvent::MouseButtonPress)
+        m_selectionChangedSincePress = false;
     if (event->type() == QEvent::MouseButtonRelease) {
         for (QLabel* image : Image)
             if (watched == image) {

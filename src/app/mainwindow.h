@@ -150,4 +150,6 @@ class MainWindow : public QWidget {
     bool m_inTick = false;
     bool m_settingsSaveFailed = false;
     bool m_terminating = false;
+    QWidget* m_calendarDays = nullptr;
+    bool m_selectionChangedSincePress = false; // the selection changed since the last press on the days
 };

@@ -5,6 +5,7 @@
 #include "editor/toolbarcontrol.h"
 #include "host/richtextbox.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -86,6 +87,52 @@ private Q_SLOTS:
         w.MonthView1->setSelectedDate(QDate(2002, 3, 20));
         QCOMPARE(w.slots[12].date, DateTimeValue::fromDate(QDate(2002, 3, 20)));
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+    }
+
+    // The calendar keeps showing the day chosen for the previous tab; clicking that same day on
+    // another tab must give this slot the day too, and a click that changes the day acts once.
+    void clickingTheSelectedDayChoosesItForTheCurrentSlot() {
+        MainWindowFixture f;
+        f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(18, 0));
+        MainWindow& w = f.load();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.MonthView1->setSelectedDate(QDate(2002, 3, 20));
+        w.SSTab1->setCurrentIndex(0);
+        w.MonthView1->setSelectedDate(QDate(2002, 3, 20));
+        w.SSTab1->setCurrentIndex(1);
+        QVERIFY(w.slots[2].date.isZero());
+
+        clickDay(w, 20);
+        QCOMPARE(w.slots[2].date, DateTimeValue::fromDate(QDate(2002, 3, 20)));
+        QCOMPARE(w.SSTab1->tabText(1), DateText::dateText(QDate(2002, 3, 20)));
+
+        // A past day clicked: one warning, not one for the change and one for the click.
+        clickDay(w, 5);
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+        QVERIFY(w.slots[2].date.isZero());
+        // Clicked again, the refused day warns again.
+        clickDay(w, 5);
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(2));
+    }
+
+  private:
+    static void clickDay(MainWindow& w, int day) {
+        auto* view = w.MonthView1->findChild<QAbstractItemView*>();
+        QVERIFY(view);
+        const QAbstractItemModel* model = view->model();
+        for (int row = 1; row < model->rowCount(); ++row)
+            for (int column = 0; column < model->columnCount(); ++column) {
+                const QModelIndex cell = model->index(row, column);
+                // The first week may show days of the previous month, the last two of the next.
+                const int shown = cell.data().toInt();
+                const bool otherMonth = (row == 1 && shown > 7) || (row >= 5 && shown < 15);
+                if (shown == day && !otherMonth) {
+                    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(cell).center());
+                    return;
+                }
+            }
+        QFAIL("no such day shown");
     }
 };
 
