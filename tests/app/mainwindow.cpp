@@ -8,7 +8,6 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -245,15 +244,6 @@ private Q_SLOTS:
         QCOMPARE(lines.value(3), QString());
         QCOMPARE(f.host.boxes.shown[0].style, int(MessageBoxes::Critical));
         QDir(f.host.configDir() + "/PM002.INI").removeRecursively();
-    }
-
-    void theWindowOpensInTheMiddleOfTheScreen() {
-        MainWindowFixture f;
-        MainWindow& w = f.load();
-        w.show();
-        const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        // Centred with the size it shows at, the second toolbar already put away.
-        QCOMPARE(w.pos(), QPoint((screen.width() - w.width()) / 2, (screen.height() - w.height()) / 2));
     }
 
     void twelveDatedTabsAllStayInSightWhole() {

@@ -24,6 +24,15 @@ e2e_start_pripomin
 wait_until 20 "the main window" window_named Pripomin
 wait_until 20 "the program on the accessibility bus" atspi tabs
 
+# The window opens in the middle of the screen: its outer top-left corner is where centring its own
+# size puts it (the window manager's frame is added around it).
+eval "$(xdotool getwindowgeometry --shell "$(window_named Pripomin)")"
+read -r _ _ frame_top _ < <(xprop -id "$WINDOW" _NET_FRAME_EXTENTS | tr -d ',' | awk '{print $3, $4, $5, $6}')
+read -r screen_w screen_h < <(xdpyinfo | awk '/dimensions:/ {split($2, d, "x"); print d[1], d[2]}')
+[ "$((Y - frame_top))" -eq $(((screen_h - HEIGHT) / 2)) ] || { echo "FAIL: top $Y - $frame_top, height $HEIGHT"; exit 1; }
+[ "$X" -ge $(((screen_w - WIDTH) / 2 - 1)) ] && [ "$X" -le $(((screen_w - WIDTH) / 2 + 10)) ] ||
+    { echo "FAIL: left $X, width $WIDTH"; exit 1; }
+
 mapfile -t tabs < <(atspi tabs)
 [ "${#tabs[@]}" -eq 12 ] || { echo "FAIL: ${#tabs[@]} tabs"; exit 1; }
 [ "${tabs[2]}" = "$(sk_date "$day3")" ] || { echo "FAIL: tab 3 reads '${tabs[2]}'"; exit 1; }
