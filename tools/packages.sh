@@ -9,7 +9,7 @@ packages=(
     libbenchmark-dev locales fonts-dejavu-core
     libreoffice-writer-nogui
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick trayer openbox
-    dbus dbus-x11 libglib2.0-bin python3-dbusmock python3-xlib at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    faketime dbus dbus-x11 libglib2.0-bin python3-dbusmock python3-xlib at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 
 as_root() {

@@ -1,6 +1,7 @@
 #include "alerts/alertwindow.h"
 
 #include "alerts/alertwindows.h"
+#include "editor/todaydisplay.h"
 #include "host/clock.h"
 #include "host/datetime.h"
 #include "host/messageboxes.h"
@@ -138,11 +139,11 @@ int AlertWindow::centredEdge(double screenTwips, int windowTwips) {
     return int(difference / 2);
 }
 
-QString AlertWindow::messageLine(const QDateTime& now, const QString& todayWeekdayName,
-                                 const QLocale& locale) {
+QString AlertWindow::messageLine(const QDateTime& now, const QLocale& locale) {
     const QTime t = now.time();
+    // The weekday is that of the date shown, also for an alert that opens just past midnight.
     return QString::fromUtf8("Chceli ste, aby sme vás upozornili dňa ") +
-           DateText::dateText(now.date(), locale) + QLatin1Char(' ') + todayWeekdayName +
+           DateText::dateText(now.date(), locale) + QLatin1Char(' ') + TodayDisplay::weekdayName(now.date()) +
            QStringLiteral(" o ") + DateText::timeText(QTime(t.hour(), t.minute(), t.second()), locale) +
            QString::fromUtf8(" hod., na nasledujúci odkaz : ");
 }
@@ -168,7 +169,7 @@ void AlertWindow::Form_Load() {
     setMask(m_region);
 
     // 3. Message line, at the moment of loading.
-    Label1->setText(messageLine(host.clock->now(), m_owner.todayWeekdayName()));
+    Label1->setText(messageLine(host.clock->now()));
     fitFontToLabel(Label1);
 
     // 4. Note.

@@ -34,9 +34,8 @@ class AlertWindow : public QWidget {
     // The outline at the given scale and offset, in pixels of this window's screen.
     QRegion vytvortvar(float scaleX, float scaleY, std::int16_t offsetX, std::int16_t offsetY);
 
-    // The message line: the moment of loading by the locale's short date and time of day.
-    static QString messageLine(const QDateTime& now, const QString& todayWeekdayName,
-                               const QLocale& locale = QLocale());
+    // The message line: the moment of loading by the locale's short date, its weekday and time of day.
+    static QString messageLine(const QDateTime& now, const QLocale& locale = QLocale());
     // Left or top edge that centres a window on the screen, all in twips: the difference rounded
     // half to even, then halved toward zero.
     static int centredEdge(double screenTwips, int windowTwips);

@@ -4,17 +4,11 @@
 #include "alerts/alertwindow.h"
 
 
-AlertWindows::AlertWindows(const HostServices& host, std::function<QString()> todayWeekdayName,
-                           QObject* parent)
-    : QObject(parent), m_host(host), m_todayWeekdayName(std::move(todayWeekdayName)) {}
+AlertWindows::AlertWindows(const HostServices& host, QObject* parent) : QObject(parent), m_host(host) {}
 
 AlertWindows::~AlertWindows() {
     for (QPointer<AlertWindow>& window : m_instances)
         delete window.data();
-}
-
-QString AlertWindows::todayWeekdayName() const {
-    return m_todayWeekdayName ? m_todayWeekdayName() : QString();
 }
 
 void AlertWindows::open(int slot, const QString& note) {

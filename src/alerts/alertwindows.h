@@ -16,8 +16,7 @@ class AlertWindow;
 class AlertWindows : public QObject {
     Q_OBJECT
   public:
-    AlertWindows(const HostServices& host, std::function<QString()> todayWeekdayName,
-                 QObject* parent = nullptr);
+    explicit AlertWindows(const HostServices& host, QObject* parent = nullptr);
     ~AlertWindows() override;
 
     // Opens the alert of slot 1..12 with the note: alertText becomes the note, then the slot's
@@ -40,7 +39,6 @@ class AlertWindows : public QObject {
     const QString& alertText() const { return m_alertText; }
 
     const HostServices& host() const { return m_host; }
-    QString todayWeekdayName() const;
 
   private:
     friend class AlertWindow;
@@ -50,7 +48,6 @@ class AlertWindows : public QObject {
     void openWaiting();
 
     HostServices m_host;
-    std::function<QString()> m_todayWeekdayName;
     QString m_alertText;
     std::array<QPointer<AlertWindow>, 12> m_instances;
     bool m_held = false;

@@ -3,11 +3,9 @@
 
 #include "alerts/duerule.h"
 #include "host/clock.h"
-#include "host/richtextbox.h"
 #include "host/sound.h"
 
 #include <QScopedValueRollback>
-#include <QTabWidget>
 #include <QTimer>
 
 namespace {
@@ -21,29 +19,29 @@ void MainWindow::Timer3_Timer() {
     checkDueSlots(0);
 }
 
-void MainWindow::checkDueSlots(int skippedSlot) {
+void MainWindow::checkDueSlots(int changedSlot) {
     const QScopedValueRollback<bool> inTick(m_inTick, true);
-    const qint64 current = DateTimeValue::fromDateTime(now()).totalSeconds();
-    // A clock set backwards: nothing between now and the old check fires a second time.
-    if (current < m_lastCheck) {
-        m_lastCheck = current;
-        return;
-    }
+    const QDateTime moment = now();
+    // Past midnight (or after the clock or the zone moved the day) the today display follows.
+    if (moment.date() != m_today)
+        dnesje();
+    const qint64 current = DateTimeValue::fromDateTime(moment).totalSeconds();
     if (m_alertsHeld) {
-        soundHeldSlots(current, skippedSlot);
+        soundHeldSlots(current, changedSlot);
         return;
     }
-    const qint64 previous = m_lastCheck;
+    // A clock set backwards: the second it now reads is checked, nothing between it and the old
+    // check fires a second time (a slot that fired has given up its time).
+    const qint64 previous = std::min(m_lastCheck, current - 1);
     m_lastCheck = current;
     for (int k = 1; k <= kSlotCount; ++k) {
-        if (k == skippedSlot || !DueRule::isDue(slots[k].date, pickerValue(k), previous, current))
+        // A slot just given a time counts from the present second on: a moment already past does
+        // not fire, the present one does.
+        const qint64 from = k == changedSlot ? current - 1 : previous;
+        if (!DueRule::isDue(slots[k].date, pickerValue(k), from, current))
             continue;
         const QString note = slots[k].note;
-        setPickerValue(k, DateTimeValue());
-        slots[k].note = QStringLiteral(" ");
-        if (currentSlot() == k)
-            RichTextBox1->setTextRTF(QStringLiteral(" "));
-        SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
+        emptySlot(k);
         // The alert's confirmation box runs its own event loop; opening it from inside this tick
         // would stop the watcher until the box is answered, so the opening is queued.
         if (openAlert)
@@ -51,14 +49,11 @@ void MainWindow::checkDueSlots(int skippedSlot) {
     }
 }
 
-void MainWindow::soundHeldSlots(qint64 current, int skippedSlot) {
-    if (current < m_heardUpTo) {
-        m_heardUpTo = current;
-        return;
-    }
+void MainWindow::soundHeldSlots(qint64 current, int changedSlot) {
+    const qint64 previous = std::min(m_heardUpTo, current - 1);
     bool due = false;
     for (int k = 1; k <= kSlotCount; ++k)
-        due |= k != skippedSlot && DueRule::isDue(slots[k].date, pickerValue(k), m_heardUpTo, current);
+        due |= DueRule::isDue(slots[k].date, pickerValue(k), k == changedSlot ? current - 1 : previous, current);
     m_heardUpTo = current;
     if (due && m_host.sound)
         m_host.sound->playAsync(m_host.programFolder + QStringLiteral("/Flauta.wav"));
@@ -78,8 +73,6 @@ void MainWindow::setAlertsHeld(bool held) {
 void MainWindow::slotScheduleChanged(int k) {
     if (m_loading || m_unloaded || m_inTick)
         return;
-    // Every other slot is checked up to now first; the changed slot's new moment counts from now
-    // on, so a time set in the past does not fire, just as with a check every second.
     checkDueSlots(k);
     armTimer3();
 }
@@ -93,7 +86,9 @@ void MainWindow::clockChanged() {
 
 qint64 MainWindow::nextCheck() const {
     const qint64 checked = m_alertsHeld ? m_heardUpTo : m_lastCheck;
-    qint64 next = checked + kSafetyCheckSeconds;
+    // The next midnight too, so the today display turns over with the day.
+    const qint64 midnight = DateTimeValue::fromDate(m_today.addDays(1)).totalSeconds();
+    qint64 next = std::min(checked + kSafetyCheckSeconds, std::max(midnight, checked + 1));
     for (int k = 1; k <= kSlotCount; ++k) {
         if (slots[k].date.isZero())
             continue;
@@ -107,12 +102,10 @@ qint64 MainWindow::nextCheck() const {
 void MainWindow::armTimer3() {
     if (m_unloaded)
         return;
-    // One precise wake-up just after the start of the second in which the next slot falls due.
-    // The milliseconds are cut, not rounded, so the delay never falls short of the second; the
-    // one millisecond more covers a clock being slewed. A wake-up that still comes early finds
-    // nothing due and re-arms for the few milliseconds left.
-    const QDateTime current = now();
-    const qint64 seconds = nextCheck() - DateTimeValue::fromDateTime(current).totalSeconds();
-    const qint64 delay = seconds <= 0 ? 0 : seconds * 1000 - current.time().msec() + kMarginMs;
-    Timer3->start(int(std::min<qint64>(delay, kSafetyCheckSeconds * 1000 + kMarginMs)));
+    // One precise wake-up just after the start of the second in which the next slot falls due, in
+    // real time: where the local time jumps (daylight saving) the wait ends at the jump and is
+    // counted again. The one millisecond more covers a clock being slewed; a wake-up that still
+    // comes early finds nothing due and re-arms for the few milliseconds left.
+    const qint64 delay = DueRule::msUntil(now(), nextCheck(), kSafetyCheckSeconds * 1000);
+    Timer3->start(int(delay + kMarginMs));
 }

@@ -83,7 +83,7 @@ int runPripomin(int argc, char** argv) {
 
     MainWindow window(host);
     window.onUnloaded = [] { QCoreApplication::exit(0); };
-    AlertWindows alerts(host, [&window] { return window.todayWeekdayName; });
+    AlertWindows alerts(host);
     // The tick returns before an alert's confirmation box opens, so the watcher keeps ticking.
     window.openAlert = [&alerts](int k, const QString& note) { alerts.openQueued(k, note); };
 

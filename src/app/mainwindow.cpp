@@ -266,7 +266,8 @@ void MainWindow::Form_Load() {
     // Show the selected slot's loaded note, so an edit cannot replace it with an empty editor.
     SSTab1_Click();
     dnesje();
-    m_lastCheck = DateTimeValue::fromDateTime(now()).totalSeconds();
+    // The watcher covers the second of the start too; what fell due before it is a forgotten reminder.
+    m_lastCheck = DateTimeValue::fromDateTime(now()).totalSeconds() - 1;
     Timer2_Timer();
     armTimer2();
     armTimer3();

@@ -129,8 +129,11 @@ class MainWindow : public QWidget {
     void showToolError(int number, const QString& description);
     void armTimer2();
     void armTimer3();
-    void checkDueSlots(int skippedSlot);
-    void soundHeldSlots(qint64 current, int skippedSlot);
+    void checkDueSlots(int changedSlot);
+    void soundHeldSlots(qint64 current, int changedSlot);
+    // A fired or deleted reminder gives up its time and note; the editor shows the blank note when
+    // the slot's tab is current, so typing there cannot bring the old note back.
+    void emptySlot(int k);
     static QString saveFailureText(const QStringList& failed);
     // Asked when files could not be saved on the way out: true to end all the same.
     bool endDespiteFailedSave(const QStringList& failed);
@@ -142,6 +145,7 @@ class MainWindow : public QWidget {
     HostServices m_host;
     BackgroundMode* m_background = nullptr;
     qint64 m_lastCheck = 0;
+    QDate m_today; // the day the today display shows
     bool m_alertsHeld = false;
     qint64 m_heardUpTo = 0; // while held: the second up to which due slots have sounded
     bool m_loading = false;

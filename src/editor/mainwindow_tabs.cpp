@@ -39,6 +39,7 @@ void MainWindow::zobraztermíny() {
 
 void MainWindow::dnesje() {
     const QDate today = now().date();
+    m_today = today;
     todayWeekdayName = TodayDisplay::weekdayName(today);
     Lišta1->textTool(QStringLiteral("ID_Legend"))->setText(TodayDisplay::legendText(today));
 }

@@ -4,24 +4,17 @@
 
 namespace TodayDisplay {
 
-int positionInWeek(const QDate& day, Qt::DayOfWeek firstDayOfWeek) {
-    return (day.dayOfWeek() - int(firstDayOfWeek) + 7) % 7 + 1;
-}
-
-QString weekdayName(int position) {
+QString weekdayName(const QDate& day) {
     static const char* const names[] = {" PONDELOK", " UTOROK", " STREDA", " ŠTVRTOK",
                                         " PIATOK",   " SOBOTA", " NEDEĽA"};
-    if (position < 1 || position > 7)
+    const int d = day.dayOfWeek(); // 1 = Monday … 7 = Sunday
+    if (d < 1 || d > 7)
         return QString();
-    return QString::fromUtf8(names[position - 1]);
-}
-
-QString weekdayName(const QDate& day, const QLocale& locale) {
-    return weekdayName(positionInWeek(day, locale.firstDayOfWeek()));
+    return QString::fromUtf8(names[d - 1]);
 }
 
 QString legendText(const QDate& day, const QLocale& locale) {
-    return DateText::dateText(day, locale) + weekdayName(day, locale);
+    return DateText::dateText(day, locale) + weekdayName(day);
 }
 
 } // namespace TodayDisplay

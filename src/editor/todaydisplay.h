@@ -5,11 +5,9 @@
 #include <QString>
 
 namespace TodayDisplay {
-// The day's position in the week, 1 to 7, counted from the given first day of the week.
-int positionInWeek(const QDate& day, Qt::DayOfWeek firstDayOfWeek);
-// " PONDELOK" … " NEDEĽA" by position: capitals, one leading blank.
-QString weekdayName(int position);
-QString weekdayName(const QDate& day, const QLocale& locale = QLocale());
+// " PONDELOK" … " NEDEĽA": the day's real weekday in capitals with one leading blank, whatever
+// day the user's regional settings start the week with.
+QString weekdayName(const QDate& day);
 // The legend: short date immediately followed by the weekday name.
 QString legendText(const QDate& day, const QLocale& locale = QLocale());
 } // namespace TodayDisplay

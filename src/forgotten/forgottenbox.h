@@ -22,9 +22,19 @@ struct ForgottenBox {
 };
 
 namespace Forgotten {
-// A slot with a date before today; a slot dated today never is, whatever its time.
-inline bool isForgotten(DateTimeValue slotDate, const QDate& today) {
-    return !slotDate.isZero() && DateTimeValue::fromDate(today) > slotDate;
+// A reminder the watcher will not fire any more: one dated before today, or one of today whose
+// second came before the watcher's first (the computer was switched on late, or the program ended
+// while its alert was held behind the lock). A slot of today at 00:00:00 is what a fired reminder
+// leaves, and stays. `watchedFrom`: the first second the watcher covers, in seconds of local time
+// since 30 December 1899.
+inline bool isForgotten(DateTimeValue slotDate, DateTimeValue pickerValue, qint64 watchedFrom) {
+    if (slotDate.isZero())
+        return false;
+    constexpr qint64 kDay = 86400;
+    const qint64 day = slotDate.datePart().totalSeconds();
+    const qint64 today = watchedFrom - ((watchedFrom % kDay) + kDay) % kDay;
+    const int time = pickerValue.secondsOfDay();
+    return day < today || (day == today && time != 0 && day + time < watchedFrom);
 }
 inline constexpr auto kEmptyText = "V schránke nie sú odkazy";
 inline constexpr auto kCountText = "Počet odkazov v schránke:";

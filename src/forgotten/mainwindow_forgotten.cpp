@@ -23,9 +23,10 @@ void setListText(QComboBox* list, const QString& text) {
 void MainWindow::zistizabudnuté() {
     forgottenBox.count = 0;
     QComboBox* list = Lišta1->combo(QStringLiteral("ID_Odkazy"));
+    // Everything from this second on is the watcher's; it has checked nothing yet.
+    const qint64 watchedFrom = m_lastCheck + 1;
     for (int k = 1; k <= kSlotCount; ++k) {
-        const QDate today = now().date();
-        if (!Forgotten::isForgotten(slots[k].date, today))
+        if (!Forgotten::isForgotten(slots[k].date, pickerValue(k), watchedFrom))
             continue;
         ForgottenEntry& entry = forgottenBox.entry(k);
         entry.isForgotten = 1;
@@ -62,13 +63,15 @@ void MainWindow::vymažzabudnuté() {
     setListText(list, QString::fromUtf8(Forgotten::kEmptyText));
     Lišta1->toolbar(1)->show();
     Lišta1->toolbar(2)->hide();
+    // Only what the user was asked about, and only while it is still forgotten (not given a new
+    // date or time meanwhile).
+    const qint64 current = DateTimeValue::fromDateTime(now()).totalSeconds();
     for (int k = 1; k <= kSlotCount; ++k) {
-        if (!Forgotten::isForgotten(slots[k].date, now().date()))
+        if (forgottenBox.entry(k).isForgotten != 1 ||
+            !Forgotten::isForgotten(slots[k].date, pickerValue(k), current))
             continue;
-        setPickerValue(k, DateTimeValue());
-        slots[k].note = QStringLiteral(" ");
-        SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
         slots[k].date = DateTimeValue();
+        emptySlot(k);
     }
 }
 

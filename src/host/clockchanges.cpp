@@ -1,6 +1,9 @@
 #include "host/clockchanges.h"
 
 #include <QDBusConnection>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstdint>
@@ -27,6 +30,45 @@ ClockChanges::ClockChanges(QObject* parent) : QObject(parent) {
         QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
         QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"), this,
         SLOT(onPrepareForSleep(bool)));
+    QDBusConnection::systemBus().connect(
+        QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("/org/freedesktop/timedate1"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"), this,
+        SLOT(onTimedatePropertiesChanged()));
+    watchZoneFile();
+}
+
+namespace {
+const QString kZoneFile = QStringLiteral("/etc/localtime");
+}
+
+QString ClockChanges::zoneStamp() {
+    const QFileInfo zone(kZoneFile);
+    return zone.symLinkTarget() + QLatin1Char('|') + QString::number(zone.lastModified().toMSecsSinceEpoch()) +
+           QLatin1Char('|') + QString::number(zone.size());
+}
+
+void ClockChanges::watchZoneFile() {
+    // The zone file is replaced rather than written (a new link, or a rename over it), so its folder
+    // is watched too; any other change there is told apart by the file's own stamp.
+    m_zoneStamp = zoneStamp();
+    auto* watcher = new QFileSystemWatcher(this);
+    watcher->addPaths({kZoneFile, QFileInfo(kZoneFile).path()});
+    const auto check = [this, watcher] {
+        if (!watcher->files().contains(kZoneFile) && QFileInfo::exists(kZoneFile))
+            watcher->addPath(kZoneFile);
+        const QString stamp = zoneStamp();
+        if (stamp == m_zoneStamp)
+            return;
+        m_zoneStamp = stamp;
+        Q_EMIT changed();
+    };
+    connect(watcher, &QFileSystemWatcher::fileChanged, this, check);
+    connect(watcher, &QFileSystemWatcher::directoryChanged, this, check);
+}
+
+void ClockChanges::onTimedatePropertiesChanged() {
+    // A new zone moves the local time without setting the clock.
+    Q_EMIT changed();
 }
 
 ClockChanges::~ClockChanges() {

@@ -3,16 +3,26 @@
 
 #include "host/messageboxes.h"
 #include "host/paths.h"
+#include "host/richtextbox.h"
 #include "slots/notefiles.h"
 #include "slots/settingsfile.h"
 
 #include <QDateTimeEdit>
+#include <QTabWidget>
 #include <QDir>
 
 void MainWindow::uložnastavenia() {
     for (int k = 1; k <= kSlotCount; ++k)
         sampleSlotTime(k);
     m_settingsSaveFailed = !SettingsFile::save(slots);
+}
+
+void MainWindow::emptySlot(int k) {
+    setPickerValue(k, DateTimeValue());
+    if (currentSlot() == k)
+        RichTextBox1->setTextRTF(QStringLiteral(" "));
+    slots[k].note = QStringLiteral(" "); // after the editor, whose change would store its own blank
+    SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
 }
 
 void MainWindow::saveWithoutWindows() {
@@ -30,6 +40,8 @@ void MainWindow::načítajnastavenia() {
 }
 
 void MainWindow::načítajtexty() {
+    // What a save cut short left beside the notes goes first.
+    NoteFiles::removeLeftovers(Paths::dataDir());
     NoteFiles::load(slots, Paths::dataDir());
 }
 

@@ -41,16 +41,13 @@ class AlertWindowsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<FakeHost> host;
     std::unique_ptr<AlertWindows> alerts;
-    QString weekday = QStringLiteral(" UTOROK");
-
     void makeAlerts(const HostServices& services) {
-        alerts = std::make_unique<AlertWindows>(services, [this] { return weekday; });
+        alerts = std::make_unique<AlertWindows>(services);
     }
 
   private Q_SLOTS:
     void init() {
         host = std::make_unique<FakeHost>();
-        weekday = QStringLiteral(" UTOROK");
         makeAlerts(host->services());
     }
     void cleanup() {
@@ -110,12 +107,11 @@ class AlertWindowsTest : public QObject {
             label1(alerts->instance(3))->text(),
             QString::fromUtf8("Chceli ste, aby sme vás upozornili dňa 12. 3. 2002  UTOROK o 14:30:00 hod., "
                               "na nasledujúci odkaz : "));
-        // Before the editor supplies the weekday name, the line has an empty one.
-        weekday.clear();
-        host->clock.current = QDateTime(QDate(2024, 12, 31), QTime(9, 5, 7));
+        // Just past midnight the weekday is the new day's, whatever the today display still shows.
+        host->clock.current = QDateTime(QDate(2026, 12, 10), QTime(0, 0, 4));
         alerts->open(4, QStringLiteral("y"));
         QCOMPARE(label1(alerts->instance(4))->text(),
-                 QString::fromUtf8("Chceli ste, aby sme vás upozornili dňa 31. 12. 2024  o 9:05:07 hod., "
+                 QString::fromUtf8("Chceli ste, aby sme vás upozornili dňa 10. 12. 2026  ŠTVRTOK o 0:00:04 hod., "
                                    "na nasledujúci odkaz : "));
     }
 

@@ -58,7 +58,7 @@ class Designs : public QObject {
         QFETCH(QRect, hlasenie);
         QFETCH(bool, framed);
         FakeHost host;
-        AlertWindows owner(host.services(), {});
+        AlertWindows owner(host.services());
         const AlertDesign* design = AlertDesigns::forSlot(slot);
         QVERIFY(design);
         QCOMPARE(design->slot, slot);
@@ -95,7 +95,7 @@ class Designs : public QObject {
     void theLongestMessageLineFitsEveryLabel() {
         FakeHost host;
         host.clock.current = QDateTime(QDate(2024, 12, 30), QTime(23, 59, 59));
-        AlertWindows alerts(host.services(), [] { return QStringLiteral(" PONDELOK"); });
+        AlertWindows alerts(host.services());
         for (int slot = 1; slot <= 12; ++slot) {
             alerts.open(slot, QStringLiteral("x"));
             AlertWindow* window = alerts.instance(slot);

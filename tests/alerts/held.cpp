@@ -10,7 +10,7 @@ class HeldAlertsTest : public QObject {
   private Q_SLOTS:
     void heldAlertsOpenAfterRelease() {
         FakeHost host;
-        AlertWindows alerts(host.services(), [] { return QString(); });
+        AlertWindows alerts(host.services());
         // One queued just before the lock waits too.
         alerts.openQueued(4, "štyri");
         alerts.setHeld(true);

@@ -6,6 +6,7 @@
 #include <QDateTimeEdit>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimeZone>
 #include <QTimer>
 
 namespace {
@@ -120,15 +121,75 @@ class WatcherTest : public QObject {
         QCOMPARE(f.alerts.size(), std::size_t(1));
     }
 
-    void nothingThatPassedBeforeTheStartFires() {
+    void theSecondOfTheStartAndOfAnEditFires() {
         MainWindowFixture f;
         f.host.clock.current = QDateTime(kToday, QTime(15, 0));
         f.writeSettings("[Pripomin]\nRun=1\n[DAT1]\nDátum=" + DateText::dateText(kToday).toUtf8() +
-                        "\nČas=14:30:0\n");
+                        "\nČas=15:0:0\n");
         MainWindow& w = f.load();
-        f.host.clock.advance(1);
         w.Timer3_Timer();
-        QVERIFY(f.alerts.empty());
+        QCOMPARE(f.alerts.size(), std::size_t(1));
+        // A slot given the present second fires at once.
+        f.host.clock.current = QDateTime(kToday, QTime(15, 2, 0, 400));
+        w.slots[8].date = DateTimeValue::fromDate(kToday);
+        w.setPickerValue(8, DateTimeValue::fromTime(QTime(15, 2)));
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+        QCOMPARE(f.alerts[1].first, 8);
+    }
+
+    // Local time as the zone gives it: a slot fires in the second its local time comes, however the
+    // offset changes meanwhile, and the timer is armed for that instant in real time.
+    void localTimeAcrossOffsetChanges_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDateTime>("start");   // in UTC: the local 02:59:50 of the autumn night comes twice
+        QTest::addColumn<QDateTime>("due");     // the slot's local date and time
+        QTest::addColumn<int>("firstWakeMs");   // the timer armed after the slot was given
+        QTest::addColumn<int>("firesAfter");    // real seconds after the start
+        const QDate spring(2027, 3, 28), autumn(2027, 10, 31), lordHowe(2027, 10, 3);
+        const auto utc = [](QDate d, QTime t) { return QDateTime(d, t, Qt::UTC); };
+        const QByteArray bratislava("Europe/Bratislava");
+        // 01:59:54 CET
+        QTest::newRow("spring forward") << bratislava << utc(spring, QTime(0, 59, 54))
+                                        << QDateTime(spring, QTime(3, 0, 4)) << 6001 << 10;
+        QTest::newRow("in the skipped hour") << bratislava << utc(spring, QTime(0, 59, 54))
+                                             << QDateTime(spring, QTime(2, 30)) << 6001 << 6;
+        // 02:59:50 CEST, ten seconds before the clocks go back to 02:00 CET
+        QTest::newRow("before the clocks go back")
+            << bratislava << utc(autumn, QTime(0, 59, 50)) << QDateTime(autumn, QTime(2, 59, 58)) << 8001 << 8;
+        QTest::newRow("after the clocks go back")
+            << bratislava << utc(autumn, QTime(0, 59, 50)) << QDateTime(autumn, QTime(3, 0, 5)) << 10001 << 3600 + 15;
+        // 01:59:58 at +10:30, two seconds before the clocks go forward half an hour
+        QTest::newRow("half-hour change") << QByteArray("Australia/Lord_Howe") << utc(lordHowe.addDays(-1), QTime(15, 29, 58))
+                                          << QDateTime(lordHowe, QTime(2, 30, 1)) << 2001 << 3;
+        // 23:59:54 CET
+        QTest::newRow("past midnight") << bratislava << utc(kToday, QTime(22, 59, 54))
+                                       << QDateTime(kToday.addDays(1), QTime(0, 0, 4)) << 6001 << 10;
+    }
+    void localTimeAcrossOffsetChanges() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QDateTime, start);
+        QFETCH(QDateTime, due);
+        QFETCH(int, firstWakeMs);
+        QFETCH(int, firesAfter);
+        const QTimeZone tz(zone);
+        QVERIFY(tz.isValid());
+        MainWindowFixture f;
+        f.host.clock.current = start.toTimeZone(tz);
+        const QDateTime started = f.host.clock.current;
+        MainWindow& w = f.load();
+        w.slots[5].date = DateTimeValue::fromDate(due.date());
+        w.setPickerValue(5, DateTimeValue::fromTime(due.time()));
+        QCOMPARE(w.Timer3->interval(), firstWakeMs);
+        // Two hours of ticks, one a second: it fires once, in its second.
+        int firedAt = 0;
+        for (int s = 1; s <= 7200; ++s) {
+            f.host.clock.current = started.addSecs(s);
+            w.Timer3_Timer();
+            if (!firedAt && !f.alerts.empty())
+                firedAt = s;
+        }
+        QCOMPARE(firedAt, firesAfter);
+        QCOMPARE(f.alerts.size(), std::size_t(1));
     }
 
     void aClockSetBackFiresNothingTwice() {
@@ -152,9 +213,9 @@ class WatcherTest : public QObject {
         f.host.clock.current = QDateTime(kToday, QTime(14, 29, 55));
         MainWindow& w = f.load();
         const qint64 loaded = at(kToday, QTime(14, 29, 55));
-        QCOMPARE(w.nextCheck(), loaded + 60);
+        QCOMPARE(w.nextCheck(), loaded + 59); // a minute after the last second checked
         QVERIFY(w.Timer3->isActive());
-        QVERIFY(w.Timer3->remainingTime() > 59000);
+        QVERIFY(w.Timer3->remainingTime() > 58000);
         w.slots[3].date = DateTimeValue::fromDate(kToday);
         w.setPickerValue(3, DateTimeValue::fromTime(QTime(14, 30)));
         QCOMPARE(w.nextCheck(), at(kToday, QTime(14, 30)));

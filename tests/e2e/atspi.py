@@ -8,6 +8,7 @@
   atspi.py center NAME          screen coordinates of the middle of the visible object named NAME
   atspi.py count ROLE NAME      how many visible objects of that role and name there are
   atspi.py click-nth NAME N     does the first action of the N-th (from 0) visible object named NAME
+  atspi.py labels               the texts of the visible labels, one a line
 """
 import sys
 
@@ -77,6 +78,11 @@ def main(argv):
         if n >= len(found):
             return 1
         found[n].queryAction().doAction(0)
+        return 0
+    if cmd == "labels":
+        for acc in walk(root):
+            if acc.getRoleName() == "label" and showing(acc):
+                print(acc.name)
         return 0
     if cmd == "select-tab":
         tabs = [acc for acc in walk(root) if acc.getRoleName() == "page tab"]

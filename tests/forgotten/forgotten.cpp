@@ -42,7 +42,12 @@ private Q_SLOTS:
 
     void nothingDatedNothingAsked() {
         MainWindowFixture f;
-        MainWindow& w = start(f, {{4, kToday}}); // today, time passed: not forgotten
+        // Today at 00:00:00 is what a fired reminder leaves; today later on is still to come.
+        f.host.clock.current = QDateTime(kToday, QTime(10, 0));
+        const QByteArray day = DateText::dateText(kToday).toUtf8();
+        f.writeSettings("[Pripomin]\nRun=1\n[DAT4]\nDátum=" + day + "\nČas=0:0:0\n[DAT5]\nDátum=" + day +
+                        "\nČas=10:0:0\n");
+        MainWindow& w = f.load();
         QVERIFY(f.host.boxes.shown.empty());
         QCOMPARE(w.forgottenBox.count, 0);
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
@@ -91,23 +96,32 @@ private Q_SLOTS:
 
     void yesDeletesOnlyThePastSlots() {
         MainWindowFixture f;
-        MainWindow& w = start(f, {{2, kToday.addDays(-1)}, {9, kToday.addDays(-3)}, {10, kToday}, {11, kToday.addDays(5)}},
+        // Slot 12's tab is current at start, so the editor shows its note until it is deleted.
+        f.writeNote(12, "{\\rtf1 old twelve}");
+        MainWindow& w = start(f, {{2, kToday.addDays(-1)}, {9, kToday.addDays(-3)}, {10, kToday}, {11, kToday.addDays(5)},
+                                  {12, kToday.addDays(-1)}},
                               {MessageBoxes::Yes});
-        for (int k : {2, 9}) {
+        QCOMPARE(w.forgottenBox.count, 4); // slot 10 fell due at 9:00, before the start
+        for (int k : {2, 9, 10, 12}) {
             QVERIFY(w.slots[k].date.isZero());
             QCOMPARE(w.slots[k].note, QStringLiteral(" "));
             QCOMPARE(w.SSTab1->tabText(k - 1), QStringLiteral("00:00:00"));
             QCOMPARE(w.DTPicker[k - 1]->time(), QTime(0, 0));
         }
-        QCOMPARE(w.slots[10].date, DateTimeValue::fromDate(kToday));
         QCOMPARE(w.slots[11].date, DateTimeValue::fromDate(kToday.addDays(5)));
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 0);
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
         QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
-        QCOMPARE(w.forgottenBox.count, 2); // the box keeps its entries all run long
+        QCOMPARE(w.forgottenBox.count, 4); // the box keeps its entries all run long
         QCOMPARE(w.forgottenBox.entry(2).isForgotten, qint16(1));
+        // Typing in the editor after the deletion starts a new note; the old one never comes back.
+        QCOMPARE(w.SSTab1->currentIndex(), 11);
+        QVERIFY(!w.RichTextBox1->text().contains("old twelve"));
+        w.RichTextBox1->insertPlainText(QStringLiteral("new"));
         // Deletion reaches the disk at the next save.
         w.close();
+        QVERIFY(!f.note(12).contains("old twelve"));
+        QVERIFY(f.note(12).contains("new"));
         QVERIFY(f.settings().contains("[DAT2]\nDátum=0:00:00\n"));
         QCOMPARE(f.note(2), QByteArray(" \r\n"));
     }
