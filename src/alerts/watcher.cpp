@@ -13,6 +13,7 @@ namespace {
 // reminder but never lose it.
 constexpr qint64 kSafetyCheckSeconds = 60;
 constexpr qint64 kMarginMs = 1;
+constexpr qint64 kDaySeconds = 86400;
 } // namespace
 
 void MainWindow::Timer3_Timer() {
@@ -21,11 +22,10 @@ void MainWindow::Timer3_Timer() {
 
 void MainWindow::checkDueSlots(int changedSlot) {
     const QScopedValueRollback<bool> inTick(m_inTick, true);
-    const QDateTime moment = now();
+    const qint64 current = DateTimeValue::fromDateTime(now()).totalSeconds();
     // Past midnight (or after the clock or the zone moved the day) the today display follows.
-    if (moment.date() != m_today)
+    if (current < m_todayStart || current >= m_todayStart + kDaySeconds)
         dnesje();
-    const qint64 current = DateTimeValue::fromDateTime(moment).totalSeconds();
     if (m_alertsHeld) {
         soundHeldSlots(current, changedSlot);
         return;
@@ -87,7 +87,7 @@ void MainWindow::clockChanged() {
 qint64 MainWindow::nextCheck() const {
     const qint64 checked = m_alertsHeld ? m_heardUpTo : m_lastCheck;
     // The next midnight too, so the today display turns over with the day.
-    const qint64 midnight = DateTimeValue::fromDate(m_today.addDays(1)).totalSeconds();
+    const qint64 midnight = m_todayStart + kDaySeconds;
     qint64 next = std::min(checked + kSafetyCheckSeconds, std::max(midnight, checked + 1));
     for (int k = 1; k <= kSlotCount; ++k) {
         if (slots[k].date.isZero())

@@ -145,7 +145,7 @@ class MainWindow : public QWidget {
     HostServices m_host;
     BackgroundMode* m_background = nullptr;
     qint64 m_lastCheck = 0;
-    QDate m_today; // the day the today display shows
+    qint64 m_todayStart = 0; // the midnight that begins the day the today display shows
     bool m_alertsHeld = false;
     qint64 m_heardUpTo = 0; // while held: the second up to which due slots have sounded
     bool m_loading = false;

@@ -39,7 +39,7 @@ void MainWindow::zobraztermíny() {
 
 void MainWindow::dnesje() {
     const QDate today = now().date();
-    m_today = today;
+    m_todayStart = DateTimeValue::fromDate(today).totalSeconds();
     todayWeekdayName = TodayDisplay::weekdayName(today);
     Lišta1->textTool(QStringLiteral("ID_Legend"))->setText(TodayDisplay::legendText(today));
 }
