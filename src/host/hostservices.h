@@ -8,6 +8,7 @@ class Sound;
 class Shell;
 class Shutdown;
 class InputGrab;
+class SessionLocker;
 class TrayIconFactory;
 
 // The platform services a window needs, handed in by whoever creates it: the real ones in the
@@ -19,6 +20,7 @@ struct HostServices {
     Shell* shell = nullptr;
     Shutdown* shutdown = nullptr;
     InputGrab* grab = nullptr;
+    SessionLocker* sessionLocker = nullptr; // null: lock with our own window (X11)
     TrayIconFactory* tray = nullptr;
     // The program's folder: pictures, sound and help are read from here.
     QString programFolder;

@@ -1,10 +1,13 @@
 #include "host/singleinstance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -17,16 +20,51 @@ SingleInstance::SingleInstance(const QString& serverPath, QObject* parent)
 SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultServerPath() {
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::tempPath();
-    return folder + QStringLiteral("/pripomin-") + QString::number(::getuid());
+    const QString name = QStringLiteral("/pripomin-") + QString::number(::getuid());
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists())
+        return runtime + name;
+    // Without a runtime folder: a folder of our own in the temporary one. Another user can make
+    // that name first (and listen in it, so that every start of ours would quit); then one in
+    // the user's cache folder is used, which nobody else can write to.
+    const QString temporary = QDir::tempPath() + name;
+    if (ownFolder(temporary))
+        return temporary + name;
+    QString cache = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (cache.isEmpty())
+        cache = QDir::homePath() + QStringLiteral("/.cache");
+    QDir().mkpath(cache);
+    const QString fallback = cache + QStringLiteral("/pripomin");
+    if (!ownFolder(fallback))
+        qWarning("pripomin: neither %s nor %s is a folder of this user's own", qPrintable(temporary),
+                 qPrintable(fallback));
+    return fallback + name;
+}
+
+bool SingleInstance::ownFolder(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    // mkdir does not follow a link placed under the name, and fails when anything is there.
+    ::mkdir(native.constData(), 0700);
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != ::getuid())
+        return false;
+    // Ours, but perhaps made by hand for others to see into.
+    return (info.st_mode & 077) == 0 || ::chmod(native.constData(), 0700) == 0;
+}
+
+bool SingleInstance::peerIsUs(qintptr socket) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(socket), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
 }
 
 bool SingleInstance::askPrimaryToShow() {
     QLocalSocket socket;
     socket.connectToServer(m_path);
     if (!socket.waitForConnected(2000))
+        return false;
+    // Only a program of the same user is asked; a stranger's listener counts as nobody.
+    if (!peerIsUs(socket.socketDescriptor()))
         return false;
     socket.write(kShowRequest);
     socket.waitForBytesWritten(2000);
@@ -64,6 +102,12 @@ bool SingleInstance::becomePrimary() {
 void SingleInstance::acceptConnections() {
     connect(m_server.get(), &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+            // Whoever else reaches the socket (root, a path handed on) is not served.
+            if (!peerIsUs(socket->socketDescriptor())) {
+                socket->abort();
+                socket->deleteLater();
+                continue;
+            }
             auto drain = [this, socket] {
                 while (socket->canReadLine()) {
                     if (socket->readLine() == kShowRequest && onShowRequested)

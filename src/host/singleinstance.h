@@ -21,8 +21,15 @@ class SingleInstance : public QObject {
     // Called in the primary whenever a later start asks to be shown.
     std::function<void()> onShowRequested;
 
-    // $XDG_RUNTIME_DIR/pripomin-<uid> (the temporary folder when there is no runtime folder).
+    // $XDG_RUNTIME_DIR/pripomin-<uid>; without a runtime folder, the same name inside a folder of
+    // the user's own (mode 0700): /tmp/pripomin-<uid>, or the cache folder when another user has
+    // taken that name.
     static QString defaultServerPath();
+    // True when path is a folder (not a link) of this user that others cannot enter; it is made
+    // first when missing.
+    static bool ownFolder(const QString& path);
+    // True when the process at the other end of a connected local socket runs as this user.
+    static bool peerIsUs(qintptr socket);
 
   private:
     bool askPrimaryToShow();

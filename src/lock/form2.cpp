@@ -76,12 +76,29 @@ Form2::Form2(const QString& programFolder) : m_picture(programFolder + QStringLi
             onCommand1();
     });
 
+    // A screen attached, taken away or resized while locked is covered as well.
+    for (QScreen* each : QGuiApplication::screens())
+        connect(each, &QScreen::geometryChanged, this, &Form2::coverScreens);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, [this](QScreen* added) {
+        connect(added, &QScreen::geometryChanged, this, &Form2::coverScreens);
+        coverScreens();
+    });
+    // Queued: the screen going away is still in the list while it is being announced.
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, &Form2::coverScreens, Qt::QueuedConnection);
+    connect(qGuiApp, &QGuiApplication::primaryScreenChanged, this, &Form2::coverScreens);
+    coverScreens();
+}
+
+void Form2::coverScreens() {
     QScreen* screen = QGuiApplication::primaryScreen();
     QRect whole;
     for (QScreen* each : QGuiApplication::screens())
         whole |= each->geometry();
     layOut(screen ? screen->geometry() : QRect(0, 0, kDesignWidth, kDesignHeight),
            whole.isEmpty() ? QRect(0, 0, kDesignWidth, kDesignHeight) : whole);
+    update();
+    if (isVisible())
+        raise();
 }
 
 void Form2::layOut(const QRect& primary, const QRect& whole) {

@@ -21,6 +21,8 @@ class Form2 : public QWidget {
 
     // Places the window over all of `whole` and its controls on `primary`, scaled from the design.
     void layOut(const QRect& primary, const QRect& whole);
+    // Lays out over the screens there are now.
+    void coverScreens();
     void allowClose() { m_closable = true; }
 
     QLabel* Label1 = nullptr;

@@ -2,9 +2,11 @@
 
 #include "host/inputgrab.h"
 #include "host/messageboxes.h"
+#include "host/sessionlocker.h"
 #include "lock/form2.h"
 #include "tray/frmsystray.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -16,9 +18,22 @@ WorkstationLock::WorkstationLock(HostServices host, LockPlatform* platform) : m_
         platform = m_ownPlatform.get();
     }
     m_platform = platform;
+    m_retake.setInterval(kRetakeInterval);
+    QObject::connect(&m_retake, &QTimer::timeout, [this] { holdInput(); });
+    if (m_host.grab) {
+        m_host.grab->onLost = [this] { holdInput(); };
+        m_host.grab->onCovered = [this] {
+            if (m_form && !m_blocked)
+                m_form->raise();
+        };
+    }
 }
 
 WorkstationLock::~WorkstationLock() {
+    if (m_host.grab) {
+        m_host.grab->onLost = nullptr;
+        m_host.grab->onCovered = nullptr;
+    }
     if (m_form) {
         if (m_host.grab)
             m_host.grab->release();
@@ -37,17 +52,23 @@ QPoint WorkstationLock::inputBoxPosition(const QRect& screen, double twipsPerPix
 
 void WorkstationLock::mZamok_Click() {
     // A lock that is already on keeps its password; the menu is normally out of reach then.
-    if (m_form) {
-        m_form->raise();
-        m_form->activateWindow();
+    if (isLocking()) {
+        bringForward();
+        return;
+    }
+    // There a program cannot keep the keyboard: a window of ours would only look like a lock.
+    if (m_host.sessionLocker && m_host.sessionLocker->isWaylandSession()) {
+        m_host.sessionLocker->lockSession();
         return;
     }
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     const double twipsPerPixel = 1440.0 / (screen ? screen->logicalDotsPerInchX() : 96.0);
+    m_asking = true;
     heslozámku = m_host.boxes->inputBox(
         QStringLiteral("Napíšte HESLO.\r\nPomocou vloženého HESLA bude možné Váš počítač odomknúť."),
         QStringLiteral("Pripomin - zámok"), QStringLiteral("brána"), inputBoxPosition(area, twipsPerPixel));
+    m_asking = false;
     zablokujpanel();
     povoľklávesy(false);
     openForm2();
@@ -59,16 +80,43 @@ void WorkstationLock::openForm2() {
     m_form->onBlocked = [this](bool blocked) { blockedByModal(blocked); };
     if (onLockChanged)
         onLockChanged(true);
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        m_form->showFullScreen(); // a client cannot place itself there
-    else
-        m_form->show();
+    m_form->show();
     m_form->raise();
     m_form->activateWindow();
     m_form->Text1->setFocus();
-    // Where the window system refuses a grab, the covering window and the password still work.
-    if (m_host.grab)
-        m_host.grab->grab(m_form, m_form->Text1);
+    m_blocked = false;
+    holdInput();
+}
+
+void WorkstationLock::holdInput() {
+    // Another client may hold the keyboard when the lock opens (its menu is open, it handles a key
+    // binding); the grab is tried again until that client lets go, however long that takes.
+    if (!m_form || m_blocked || !m_host.grab)
+        return;
+    if (m_host.grab->grab(m_form, m_form->Text1))
+        m_retake.stop();
+    else if (!m_retake.isActive())
+        m_retake.start();
+}
+
+void WorkstationLock::bringForward() {
+    if (m_asking) {
+        if (QWidget* box = QApplication::activeModalWidget()) {
+            box->raise();
+            box->activateWindow();
+        }
+        return;
+    }
+    if (!m_form)
+        return;
+    if (QWindow* modal = QGuiApplication::modalWindow()) {
+        modal->raise();
+        modal->requestActivate();
+        return;
+    }
+    m_form->raise();
+    m_form->activateWindow();
+    m_form->Text1->setFocus();
 }
 
 void WorkstationLock::blockedByModal(bool blocked) {
@@ -77,7 +125,9 @@ void WorkstationLock::blockedByModal(bool blocked) {
     // the box until it closes, and comes back with the focus in the password box.
     if (!m_form || !m_host.grab)
         return;
+    m_blocked = blocked;
     if (blocked) {
+        m_retake.stop();
         m_host.grab->release();
         if (QWindow* modal = QGuiApplication::modalWindow()) {
             modal->raise();
@@ -87,7 +137,7 @@ void WorkstationLock::blockedByModal(bool blocked) {
         m_form->raise();
         m_form->activateWindow();
         m_form->Text1->setFocus();
-        m_host.grab->grab(m_form, m_form->Text1);
+        holdInput();
     }
 }
 
@@ -96,6 +146,7 @@ void WorkstationLock::Command1_Click() {
         return;
     odblokujpanel();
     povoľklávesy(true);
+    m_retake.stop();
     if (m_host.grab)
         m_host.grab->release();
     m_form->Text1->clear();

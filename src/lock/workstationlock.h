@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -27,6 +28,13 @@ class WorkstationLock {
     void povoľklávesy(bool enable);
 
     bool isLocked() const { return !m_form.isNull(); }
+    // From the menu's choice on, while the password is asked for too, until the right one.
+    bool isLocking() const { return m_asking || isLocked(); }
+    // What asks for the notes or the end while locking gets this instead: the password box, or the
+    // lock window with the focus in its password box, in front.
+    void bringForward();
+    // A grab refused or lost is tried again this often until it holds.
+    static constexpr int kRetakeInterval = 250;
     Form2* form() const { return m_form; }
     // The input box's top left corner in pixels: the tray form's size centred on the screen.
     static QPoint inputBoxPosition(const QRect& screen, double twipsPerPixel);
@@ -41,9 +49,13 @@ class WorkstationLock {
   private:
     void openForm2();
     void blockedByModal(bool blocked);
+    void holdInput();
 
     HostServices m_host;
     std::unique_ptr<LockPlatform> m_ownPlatform;
     LockPlatform* m_platform;
     QPointer<Form2> m_form;
+    bool m_asking = false;
+    bool m_blocked = false;
+    QTimer m_retake;
 };

@@ -70,7 +70,9 @@ class TestWorkstationLock : public QObject {
         taskbar = FakeTaskbar();
         host.boxes.inputs.clear();
         host.boxes.inputAnswers.clear();
-        host.grab = RecordingGrab();
+        host.grab.grabs = host.grab.releases = 0;
+        host.grab.refuse = false;
+        host.sessionLocker.locks = 0;
         lock = std::make_unique<WorkstationLock>(host.services(), &taskbar);
     }
     void cleanup() { lock.reset(); }
@@ -191,12 +193,40 @@ class TestWorkstationLock : public QObject {
         QCOMPARE(host.boxes.inputs.size(), size_t(2));
     }
 
-    void refusedGrab_stillLocksAndUnlocks() {
+    void refusedOrLostGrab_isTakenAgainUntilItHolds_thenLeftAlone() {
         host.grab.refuse = true;
         lockWith(QStringLiteral("p"));
+        QTRY_VERIFY(host.grab.grabs >= 3); // no limit, as long as another client holds it
+        host.grab.refuse = false;
+        const int before = host.grab.grabs;
+        QTRY_COMPARE(host.grab.grabs, before + 1);
+        QTest::qWait(3 * WorkstationLock::kRetakeInterval); // held: no more attempts
+        QCOMPARE(host.grab.grabs, before + 1);
+
+        host.grab.onLost();
+        QCOMPARE(host.grab.grabs, before + 2);
+        QTest::qWait(3 * WorkstationLock::kRetakeInterval);
+        QCOMPARE(host.grab.grabs, before + 2);
+
+        // The lock keeps its password and unlocks as ever; afterwards nothing is grabbed again.
+        host.grab.refuse = true;
+        host.grab.onLost();
         type(QStringLiteral("p"));
         clickOdomkni();
         QVERIFY(!lock->isLocked());
+        const int atUnlock = host.grab.grabs;
+        QTest::qWait(3 * WorkstationLock::kRetakeInterval);
+        QCOMPARE(host.grab.grabs, atUnlock);
+    }
+
+    void waylandSession_leavesTheLockToTheDesktop() {
+        host.sessionLocker.wayland = true;
+        lock->mZamok_Click();
+        QCOMPARE(host.sessionLocker.locks, 1);
+        QVERIFY(host.boxes.inputs.empty());
+        QVERIFY(!lock->isLocking());
+        QCOMPARE(host.grab.grabs, 0);
+        host.sessionLocker.wayland = false;
     }
 
     void modalBoxWhileLocked_getsTheInputUntilAnswered_thenTheLockHasItAgain() {

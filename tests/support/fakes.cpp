@@ -17,6 +17,8 @@ int ScriptedBoxes::msgBox(const QString& text, int style, const QString& title) 
 QString ScriptedBoxes::inputBox(const QString& prompt, const QString& title, const QString& defaultText,
                                 std::optional<QPoint> pos) {
     inputs.push_back({prompt, title, defaultText, pos});
+    if (whileOpen)
+        whileOpen({prompt, 0, title});
     if (inputAnswers.empty())
         return defaultText;
     QString answer;
@@ -42,6 +44,7 @@ HostServices FakeHost::services() {
     s.shell = &shell;
     s.shutdown = &shutdown;
     s.grab = &grab;
+    s.sessionLocker = &sessionLocker;
     s.programFolder = QStringLiteral(PRIPOMIN_OUTPUT_DIR);
     return s;
 }

@@ -3,6 +3,7 @@
 #include "host/clock.h"
 #include "host/inputgrab.h"
 #include "host/messageboxes.h"
+#include "host/sessionlocker.h"
 #include "host/shell.h"
 #include "host/shutdown.h"
 #include "host/sound.h"
@@ -85,6 +86,14 @@ public:
     bool refuse = false;
 };
 
+class RecordingSessionLocker final : public SessionLocker {
+public:
+    bool isWaylandSession() const override { return wayland; }
+    void lockSession() override { ++locks; }
+    bool wayland = false;
+    int locks = 0;
+};
+
 // All doubles together, with temporary XDG folders so nothing touches the real home.
 struct FakeHost {
     FakeHost();
@@ -94,6 +103,7 @@ struct FakeHost {
     RecordingShell shell;
     RecordingShutdown shutdown;
     RecordingGrab grab;
+    RecordingSessionLocker sessionLocker;
     QTemporaryDir home;
     QString configDir() const; // $XDG_CONFIG_HOME/pripomin
     QString dataDir() const;   // $XDG_DATA_HOME/pripomin

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -64,6 +65,58 @@ class TestSingleInstance : public QObject {
         const QString path = SingleInstance::defaultServerPath();
         QVERIFY(path.endsWith("/pripomin-" + QString::number(::getuid())));
         QVERIFY(path.startsWith(qEnvironmentVariable("XDG_RUNTIME_DIR")));
+    }
+
+    // Without a runtime folder: a folder of the user's own in the temporary one, else the cache.
+    void withoutRuntimeFolder_data() {
+        QTest::addColumn<QString>("placed"); // what lies at /tmp/pripomin-<uid> before the start
+        QTest::addColumn<bool>("usable");
+        QTest::newRow("nothing") << "" << true;
+        QTest::newRow("our folder, open to others") << "open folder" << true;
+        QTest::newRow("a link to our folder") << "link" << false;
+        QTest::newRow("a socket") << "socket" << false;
+        QTest::newRow("another user's folder") << "foreign folder" << false;
+    }
+    void withoutRuntimeFolder() {
+        QFETCH(QString, placed);
+        QFETCH(bool, usable);
+        if (placed == "foreign folder" && ::getuid() != 0)
+            QSKIP("giving a folder to another user needs root");
+        QDir(dir.filePath("tmp")).removeRecursively();
+        QDir(dir.filePath("cache")).removeRecursively();
+        const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", dir.filePath("tmp").toUtf8());
+        qputenv("XDG_CACHE_HOME", dir.filePath("cache").toUtf8());
+        QDir().mkpath(dir.filePath("tmp"));
+        const QString uid = QString::number(::getuid());
+        const QString name = dir.filePath("tmp/pripomin-" + uid);
+        const QByteArray file = QFile::encodeName(name);
+        if (placed == "open folder" || placed == "foreign folder") {
+            QVERIFY(QDir().mkpath(name));
+            QFile::setPermissions(name, QFileDevice::Permissions(0x7777));
+            if (placed == "foreign folder")
+                QCOMPARE(::chown(file.constData(), 65534, 65534), 0);
+        } else if (placed == "link") {
+            QVERIFY(QDir().mkpath(dir.filePath("elsewhere")));
+            QVERIFY(QFile::link(dir.filePath("elsewhere"), name));
+        } else if (placed == "socket") {
+            QVERIFY(::mknod(file.constData(), S_IFSOCK | 0777, 0) == 0);
+        }
+
+        const QString path = SingleInstance::defaultServerPath();
+        const QString folder = usable ? name : dir.filePath("cache/pripomin");
+        QCOMPARE(path, folder + "/pripomin-" + uid);
+        struct stat info {};
+        QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0700));
+        QCOMPARE(info.st_uid, ::getuid());
+        SingleInstance primary(path, nullptr);
+        QVERIFY(primary.becomePrimary());
+        QVERIFY(!SingleInstance(path, nullptr).becomePrimary());
+
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        qunsetenv("TMPDIR");
     }
 };
 
