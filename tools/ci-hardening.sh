@@ -15,7 +15,7 @@ started=$SECONDS
 # The same packages as the ordinary build and tests, plus clang and its sanitizer and libFuzzer runtimes.
 # shellcheck source=tools/packages.sh
 source "$here/tools/packages.sh"
-packages+=(clang libclang-rt-14-dev)
+packages+=("${test_packages[@]}" clang libclang-rt-14-dev)
 install_missing
 
 # Qt, fontconfig and the D-Bus library keep process-lifetime allocations that LeakSanitizer reports

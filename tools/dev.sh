@@ -27,6 +27,7 @@ run)
     exec "$build/bin/pripomin"
     ;;
 test)
+    packages+=("${test_packages[@]}")
     install_missing
     build_all
     cd "$build"

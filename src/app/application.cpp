@@ -53,8 +53,10 @@ void loadSlovakQtTexts(QApplication& app) {
 int runPripomin(int argc, char** argv) {
     DisplayConnection::prepare();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("pripomin"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Pripomin"));
+    DisplayConnection::made();
+    // The name screen readers, panels and untitled windows show. A display name would also be
+    // appended by Qt to every window title, and the titles are the program's own.
+    QApplication::setApplicationName(QStringLiteral("Pripomin"));
     QApplication::setDesktopFileName(QStringLiteral("pripomin"));
     // Closing the last message box must not end the program; only the main window's closing does.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -97,6 +99,7 @@ int runPripomin(int argc, char** argv) {
         window.activateWindow();
     };
     hooks.hideMainWindow = [&window] { window.hide(); };
+    hooks.minimiseMainWindow = [&window] { window.showMinimized(); };
     hooks.closeMainWindow = [&window] { window.close(); };
     BackgroundMode background(host, hooks);
     window.setBackgroundMode(&background);

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+namespace {
+bool g_platformChosenHere = false;
+}
+
 void DisplayConnection::prepare() {
     // With shared-memory images, every repaint of a window waits for the X server to finish with
     // the previous one: a round trip and two thread wake-ups for each change of the flashing tray
@@ -10,4 +14,18 @@ void DisplayConnection::prepare() {
     // socket costs less. The user's own choice stands.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
         qputenv("QT_XCB_NO_MITSHM", QByteArrayLiteral("1"));
+
+    // On a Wayland desktop an X server (XWayland) is preferred where there is one: only X11 lets a
+    // window keep its outline, open at a place of its own and hold the keyboard. Wayland remains
+    // the fallback when that server cannot be reached. The user's own choice stands.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb;wayland"));
+        g_platformChosenHere = true;
+    }
+}
+
+void DisplayConnection::made() {
+    if (g_platformChosenHere)
+        qunsetenv("QT_QPA_PLATFORM");
+    g_platformChosenHere = false;
 }

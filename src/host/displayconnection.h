@@ -3,4 +3,6 @@
 // Settings of the connection to the display server, made before the application object exists.
 namespace DisplayConnection {
 void prepare();
+// Once the application object is connected: programs started from here choose their own platform.
+void made();
 }

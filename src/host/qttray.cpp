@@ -2,12 +2,30 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
 #include <QMouseEvent>
 #include <QMenu>
 
-QtTrayIcon::QtTrayIcon() {
-    // No context menu is given to QSystemTrayIcon: on X11 it would pop it up by itself on the
-    // press, and the owner decides from the codes when the menu opens.
+namespace {
+// Qt chooses between a StatusNotifierItem and an XEmbed icon once, when the first icon is made,
+// by asking whether a StatusNotifierHost is registered; the same question asked at the same moment
+// tells which of the two this process got.
+bool statusNotifierHostRegistered() {
+    static const bool registered = [] {
+        const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(watcher))
+            return false;
+        QDBusInterface properties(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
+        return properties.property("IsStatusNotifierHostRegistered").toBool();
+    }();
+    return registered;
+}
+} // namespace
+
+QtTrayIcon::QtTrayIcon() : m_statusNotifierItem(statusNotifierHostRegistered()) {
     connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         // XEmbed reports the right button on its press. Opening the menu there would take the
         // release away from the icon, and Qt would then swallow the icon's next press; so the
@@ -88,8 +106,21 @@ bool QtTrayIcon::notify(int message, const QIcon& icon, const QString& tooltip) 
     }
 }
 
+void QtTrayIcon::setMenu(QMenu* menu) {
+    // An XEmbed icon given a context menu would pop it up by itself on the press; there the owner
+    // decides from the codes when the menu opens. A StatusNotifierItem without one exports no menu,
+    // and its host then shows nothing of ours.
+    if (m_statusNotifierItem)
+        m_icon.setContextMenu(menu);
+}
+
+bool QtTrayIcon::areaPresent() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
 void QtTrayIcon::popUpMenu(QMenu* menu) {
-    if (!menu || menu->isVisible())
+    // On a StatusNotifierItem host the panel opens the exported menu itself.
+    if (m_statusNotifierItem || !menu || menu->isVisible())
         return;
     m_open = menu;
     // Not exec(): a command may remove this very icon, which must not happen under its own

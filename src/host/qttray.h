@@ -15,7 +15,9 @@ class QtTrayIcon final : public QObject, public TrayIcon {
     QtTrayIcon();
     ~QtTrayIcon() override;
     bool notify(int message, const QIcon& icon, const QString& tooltip) override;
+    void setMenu(QMenu* menu) override;
     void popUpMenu(QMenu* menu) override;
+    bool areaPresent() const override;
 
     // Turns what QSystemTrayIcon reports into the classic mouse codes, in the order they happen.
     static QList<int> codesFor(QSystemTrayIcon::ActivationReason reason);
@@ -29,6 +31,8 @@ class QtTrayIcon final : public QObject, public TrayIcon {
     QSystemTrayIcon m_icon;
     bool m_waitingForRelease = false;
     QPointer<QMenu> m_open;
+    // The icon is a StatusNotifierItem: its host draws the menu from what the icon exports.
+    bool m_statusNotifierItem = false;
 };
 
 class QtTrayIconFactory final : public TrayIconFactory {

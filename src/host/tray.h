@@ -16,7 +16,12 @@ public:
     virtual ~TrayIcon() = default;
     // Sends the record to the notification area; the result is not examined by callers.
     virtual bool notify(int message, const QIcon& icon, const QString& tooltip) = 0;
+    // The menu a notification area shows by itself (StatusNotifierItem hosts draw it from what the
+    // icon exports); where the area leaves menus to the program, popUpMenu opens it instead.
+    virtual void setMenu(QMenu* menu) = 0;
     virtual void popUpMenu(QMenu* menu) = 0;
+    // Whether a notification area is there to show the icon at all.
+    virtual bool areaPresent() const = 0;
     std::function<void(int code)> onMouse;
 };
 

@@ -13,10 +13,13 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 const QString kSection = QStringLiteral("Pripomin");
 const QString kRecord = QStringLiteral("Aktivácia");
+// Long enough for the Splash to have gone and for a panel started with the session to be up.
+constexpr int kNotificationAreaWait = 4000;
 
 QString startupFolder() {
     return Module1::čítajhodnotu(
@@ -71,6 +74,15 @@ struct BackgroundMode::Private {
         owner.closeMainWindow = [this] { call(hooks.closeMainWindow); };
         owner.mZamok = [this] { lock.mZamok_Click(); };
         tray = new FrmSysTray(host, std::move(owner));
+        QTimer::singleShot(kNotificationAreaWait, tray, [this] { keepReachableWithoutArea(); });
+    }
+
+    // With no notification area (stock GNOME, a bare compositor) a hidden window could not be
+    // brought back: it stays on the task bar, minimised, instead. The icon still appears in an area
+    // that comes later.
+    void keepReachableWithoutArea() {
+        if (tray && !tray->areaPresent() && hooks.window && !hooks.window->isVisible())
+            call(hooks.minimiseMainWindow);
     }
 
     void unloadTray() {

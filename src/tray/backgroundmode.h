@@ -18,6 +18,7 @@ struct MainWindowHooks {
     std::function<void()> uložtexty;      // the notes, then the settings once more
     std::function<void()> showMainWindow; // show, raise and activate
     std::function<void()> hideMainWindow;
+    std::function<void()> minimiseMainWindow; // shown minimised: reachable from the task bar or dock
     std::function<void()> closeMainWindow; // the ordinary closing path: saves everything, ends the program
 };
 

@@ -77,6 +77,7 @@ FrmSysTray::FrmSysTray(HostServices host, Owner owner) : m_host(std::move(host))
     if (m_host.tray) {
         m_icon = m_host.tray->create();
         m_icon->onMouse = [this](int code) { FrmSysTray_MouseMove(code); };
+        m_icon->setMenu(m_menu);
     }
 
     // The load event.
@@ -181,6 +182,10 @@ void FrmSysTray::TmrFlash_Timer() {
 void FrmSysTray::TrayNotify(int message) {
     if (m_icon)
         m_icon->notify(message, windowIcon(), shownTooltip());
+}
+
+bool FrmSysTray::areaPresent() const {
+    return m_icon && m_icon->areaPresent();
 }
 
 void FrmSysTray::FrmSysTray_MouseMove(int code) {

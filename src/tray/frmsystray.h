@@ -60,6 +60,8 @@ class FrmSysTray : public QWidget {
     void MeQueryUnload(QWidget* F, qint16& Cancel, qint16 UnloadMode);
     void MeResize(QWidget* F);
 
+    // Whether a notification area shows the icon.
+    bool areaPresent() const;
     bool flashPhase() const { return m_phase; }
     bool flashing() const;
     QMenu* mPopupMenu() const { return m_menu; }

@@ -2,7 +2,7 @@
 
   atspi.py tabs                 the tab captions, one a line
   atspi.py text NAME            the text of the text box whose accessible name is NAME
-  atspi.py has ROLE NAME        exit 0 when a visible object of that role and name exists
+  atspi.py has ROLE NAME        exit 0 when a visible object of that role (* any) and name exists
   atspi.py click NAME           does the first action of the visible object named NAME
   atspi.py select-tab INDEX     selects a tab of the tab control
   atspi.py center NAME          screen coordinates of the middle of the visible object named NAME
@@ -53,7 +53,7 @@ def main(argv):
         return 1
     if cmd == "has":
         for acc in walk(root):
-            if acc.getRoleName() == argv[2] and acc.name == argv[3] and showing(acc):
+            if argv[2] in ("*", acc.getRoleName()) and acc.name == argv[3] and showing(acc):
                 return 0
         return 1
     if cmd == "click":

@@ -80,6 +80,10 @@ e2e_start_display() {
         e2e_spawn openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1
         wait_until 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
     fi
+    e2e_start_atspi
+}
+
+e2e_start_atspi() {
     e2e_spawn /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1
     wait_until 20 "the accessibility bus" dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
         org.a11y.Bus.GetAddress
@@ -195,4 +199,101 @@ shoot_window() {
     local id=$1 out=$2
     eval "$(xdotool getwindowgeometry --shell "$id")"
     import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$out"
+}
+
+# --- Xfce 4.18: xfwm4 and xfce4-panel with its notification area (a StatusNotifierWatcher and an
+# XEmbed tray in one). Call with E2E_NO_WM=1 set before e2e_start_display.
+XFCE_PANEL_PID=
+e2e_start_xfce() {
+    local conf=$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml
+    mkdir -p "$conf"
+    cat >"$conf/xfce4-panel.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="size" type="uint" value="32"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+XML
+    # Started here rather than left to the bus, which may activate nothing; the wait asks the bus
+    # about the name, which activates nothing either.
+    e2e_spawn /usr/lib/x86_64-linux-gnu/xfce4/xfconf/xfconfd >"$E2E_TMP/xfconfd.log" 2>&1
+    wait_until 20 "xfconfd" bus_name_owned org.xfce.Xfconf
+    e2e_spawn xfwm4 --compositor=off >"$E2E_TMP/xfwm4.log" 2>&1
+    wait_until 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
+    e2e_start_xfce_panel
+}
+
+e2e_start_xfce_panel() {
+    e2e_spawn xfce4-panel --disable-wm-check >>"$E2E_TMP/xfce4-panel.log" 2>&1
+    XFCE_PANEL_PID=$E2E_LAST_PID
+    wait_until 30 "the panel's StatusNotifierWatcher" sn_host_registered
+}
+
+bus_name_owned() {
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.NameHasOwner "$1" | grep -q true
+}
+sn_watcher_property() {
+    gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher "$1"
+}
+sn_host_registered() { sn_watcher_property IsStatusNotifierHostRegistered | grep -q true; }
+# The registered items, one "service/path" (or "service") a line.
+sn_items() { sn_watcher_property RegisteredStatusNotifierItems | grep -o "'[^']*'" | tr -d "'"; }
+sn_item_registered() { sn_items | grep -q .; }
+no_sn_item() { ! sn_item_registered; }
+
+# i3, a tiling window manager, with no bar (so no notification area). Call with E2E_NO_WM=1 set
+# before e2e_start_display.
+e2e_start_i3() {
+    printf '# i3 config file (v4)\nfont pango:DejaVu Sans 8\n' >"$E2E_TMP/i3.conf"
+    e2e_spawn i3 -c "$E2E_TMP/i3.conf" >"$E2E_TMP/i3.log" 2>&1
+    wait_until 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
+}
+
+# The title a window manager shows: _NET_WM_NAME.
+shown_title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+
+# The panel's notification-area plug-in, where the icon is drawn, and the menus it opens.
+xfce_tray_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --class wrapper-2.0 2>/dev/null); do
+        xwininfo -id "$id" | awk '/Width:/ {exit !($2 >= 16)}' && { echo "$id"; return 0; }
+    done
+    return 1
+}
+# A window that shows a picture rather than one plain colour (an icon, not an empty plug-in).
+window_shows_picture() {
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    [ "$(import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format %k info:- 2>/dev/null)" -gt 8 ]
+}
+xfce_icon_shown() { window_shows_picture "$(xfce_tray_window)"; }
+xfce_menu_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --class wrapper-2.0 2>/dev/null); do
+        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && { echo "$id"; return 0; }
+    done
+    return 1
+}
+
+# Settings with slot K due SECONDS from now (not across midnight); the due epoch second in $DUE.
+write_slot_due_in() {
+    if [ "$(date +%H%M)" = 2359 ]; then sleep 70; fi
+    DUE=$(($(date +%s) + $1))
+    printf '[Pripomin]\nRun=1\n[DAT%s]\nDátum=%s\nČas=%s\n' "$2" "$(sk_date "@$DUE")" \
+        "$(date -d "@$DUE" '+%-H:%-M:%-S')" >"$XDG_CONFIG_HOME/pripomin/PM002.INI"
 }

@@ -21,6 +21,8 @@ struct TrayLog {
     int alive = 0;
     int popups = 0;
     QMenu* lastMenu = nullptr;
+    QMenu* exportedMenu = nullptr;
+    bool areaPresent = true;
     TrayIcon* last = nullptr;
 
     int count(int message) const {
@@ -43,6 +45,8 @@ class RecordingTrayIcon final : public TrayIcon {
         m_log.notifies.push_back({m_id, message, icon.pixmap(32, 32).toImage(), tooltip});
         return true;
     }
+    void setMenu(QMenu* menu) override { m_log.exportedMenu = menu; }
+    bool areaPresent() const override { return m_log.areaPresent; }
     void popUpMenu(QMenu* menu) override {
         ++m_log.popups;
         m_log.lastMenu = menu;

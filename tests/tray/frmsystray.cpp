@@ -189,9 +189,11 @@ class TestFrmSysTray : public QObject {
         QCOMPARE(factory.log.popups, 1);
     }
 
-    void menu_hasSixItemsInOrder() {
+    void menu_hasSixItemsInOrder_andIsOfferedForExport() {
         auto form = load();
         QMenu* menu = form->mPopupMenu();
+        // A notification area that draws menus itself gets this same menu.
+        QCOMPARE(factory.log.exportedMenu, menu);
         QCOMPARE(menu->objectName(), QStringLiteral("mPopupMenu"));
         QCOMPARE(menu->title(), QStringLiteral("&PopupMenu"));
         QVERIFY(!menu->separatorsCollapsible()); // the leading separator is shown

@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# The tray icon under Xfce 4.18's panel, a StatusNotifierItem host: the icon registers with the
+# panel's watcher and exports its menu, a right click opens that menu and "Menu" brings the window
+# back, and a panel that is killed and started again shows the icon again.
+# Set E2E_SHOTS to a folder to keep the screenshots.
+source "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+E2E_NO_WM=1 e2e_start_display
+e2e_start_xfce
+e2e_start_logind_mock
+SHOTS=${E2E_SHOTS:-$E2E_TMP}
+mkdir -p "$SHOTS"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+main_window_gone() { ! window_named Pripomin; }
+
+# The item's menu object, and the labels of that menu as the panel reads them.
+item_menu() {
+    local item=$(sn_items | head -1)
+    gdbus call --session --dest "${item%%/*}" --object-path "/${item#*/}" \
+        --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierItem Menu | grep -o "'/[^']*'" | tr -d "'"
+}
+menu_labels() {
+    local item=$(sn_items | head -1)
+    gdbus call --session --dest "${item%%/*}" --object-path "$(item_menu)" \
+        --method com.canonical.dbusmenu.GetLayout -- 0 -1 '["label"]' | grep -o "'label': <'[^']*'>" |
+        sed "s/'label': <'\(.*\)'>/\1/"
+}
+
+# --- A start in background mode: the icon registers and exports the four commands.
+printf '[Pripomin]\nAktivácia=ok\n' >"$XDG_CONFIG_HOME/pripomin/PM002.INI"
+e2e_start_pripomin
+wait_until 20 "the icon at the panel's watcher" sn_item_registered
+labels=$(menu_labels)
+[ "$labels" = "$(printf 'Menu\nUkonči program\nZamkni počítač\nVypni počítač')" ] ||
+    fail "exported menu: $labels"
+
+# --- A right click on the icon opens that menu; "Menu" brings the window back, the icon goes.
+# On a busy machine a right click on a freshly drawn icon was seen to open nothing (cause not
+# found); a click that opened nothing within two seconds is made again.
+open_panel_menu() {
+    local try
+    wait_until 10 "the icon on the panel" xfce_icon_shown
+    for try in 1 2 3 4; do
+        eval "$(xdotool getwindowgeometry --shell "$(xfce_tray_window)")"
+        xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 3
+        wait_until 2 "the panel's menu" xfce_menu_window 2>/dev/null && return 0
+        echo "no menu after click $try at $X,$Y ${WIDTH}x$HEIGHT" >&2
+    done
+    fail "the panel's menu did not open"
+}
+# The N-th command of the open menu by keyboard (separators are skipped): 1 "Menu", 2 "Ukonči
+# program", 3 "Zamkni počítač", 4 "Vypni počítač".
+choose_panel_command() {
+    local keys=()
+    for _ in $(seq "$1"); do keys+=(Down); done
+    xdotool key "${keys[@]}" Return
+}
+open_panel_menu
+import -window root "$SHOTS/xfce-menu.png"
+choose_panel_command 1
+wait_until 10 "the main window back" window_named Pripomin
+wait_until 10 "the icon to go" no_sn_item
+ini | grep -qx "Aktivácia=ok" || fail "restore changed the record"
+
+# --- Activation again; the panel, killed and started again, shows the icon again.
+xdotool windowactivate --sync "$(window_named Pripomin)" key F11
+wait_until 10 "the icon after activation" sn_item_registered
+wait_until 10 "the main window to be hidden" main_window_gone
+kill "$XFCE_PANEL_PID"
+no_watcher() { ! bus_name_owned org.kde.StatusNotifierWatcher; }
+wait_until 20 "the panel's watcher to go" no_watcher
+e2e_start_xfce_panel
+wait_until 20 "the icon at the new panel" sn_item_registered
+wait_until 10 "the icon on the new panel" xfce_icon_shown
+import -window root "$SHOTS/xfce-panel.png"
+
+# --- "Vypni počítač" and "Ukonči program" from the panel's menu.
+open_panel_menu
+choose_panel_command 4
+wait_until 10 "PowerOff at the logind mock" grep -q PowerOff "$LOGIND_LOG"
+open_panel_menu
+choose_panel_command 2
+wait_until 20 "the program to end from the menu" process_gone "$PRIPOMIN_PID"
+wait_until 10 "no icon left" no_sn_item
+echo PASS
