@@ -1,16 +1,26 @@
 # Shared by tools/dev.sh and tools/ci-hardening.sh: the Debian packages the project needs and a
 # function that installs only the missing ones (and the locales the tests read dates in).
-# Source it; add to `packages` before calling install_missing for extra needs.
+# Source it; `packages` starts as what building and running need; add `test_packages` (or other
+# needs) before calling install_missing.
 
-packages=(
+# Building and running: the compiler and Qt, Qt's Wayland platform for a desktop without X, the
+# GStreamer plug-ins that play the melody, and a font.
+run_packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-    libbenchmark-dev locales fonts-dejavu-core
+    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-wayland
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-dejavu-core
+)
+# The tests and benchmarks besides: X servers, window managers and panels to run under, tools that
+# drive and read the program from outside, a logind mock, LibreOffice to read the notes, the
+# locales the dates are read in.
+test_packages=(
+    libbenchmark-dev locales
     libreoffice-writer-nogui
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick trayer openbox
+    xfce4-panel xfwm4 xfconf i3-wm weston
     faketime dbus dbus-x11 libglib2.0-bin python3-dbusmock python3-xlib at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
+packages=("${run_packages[@]}")
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -27,6 +37,7 @@ install_missing() {
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
     fi
     # The tests read dates in Slovak and US English; generate those locales once.
+    command -v locale-gen >/dev/null || return 0
     local wanted=()
     for l in sk_SK en_US; do
         locale -a 2>/dev/null | grep -qi "^$l.utf-\?8$" || wanted+=("$l")
