@@ -52,7 +52,8 @@ void fitFontToLabel(QLabel* label) {
 } // namespace
 
 AlertWindow::AlertWindow(const AlertDesign& design, AlertWindows& owner)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_design(design),
+    // A dialog of fixed size: tiling window managers float it at its own place instead of tiling it.
+    : QWidget(nullptr, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_design(design),
       m_owner(owner) {
     setObjectName(QString::fromUtf8(design.name));
     setWindowTitle(kWindowTitle);
@@ -116,7 +117,7 @@ void AlertWindow::placeControls() {
         return QRect(twipsToPixels(r.x(), tpp.x), twipsToPixels(r.y(), tpp.y),
                      twipsToPixels(r.width(), tpp.x), twipsToPixels(r.height(), tpp.y));
     };
-    resize(twipsToPixels(m_design.size.width(), tpp.x), twipsToPixels(m_design.size.height(), tpp.y));
+    setFixedSize(twipsToPixels(m_design.size.width(), tpp.x), twipsToPixels(m_design.size.height(), tpp.y));
     Label1->setGeometry(px(m_design.label1));
     hlásenie->setGeometry(px(m_design.hlásenie));
     Image1->setGeometry(

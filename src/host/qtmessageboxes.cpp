@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -20,6 +21,11 @@ QMessageBox::Icon iconFor(int style) {
     default:
         return QMessageBox::NoIcon;
     }
+}
+// A dialog whose size cannot change floats on tiling window managers instead of being tiled.
+void fixSize(QDialog& dialog) {
+    if (dialog.layout())
+        dialog.layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 } // namespace
 
@@ -54,6 +60,7 @@ int QtMessageBoxes::msgBox(const QString& text, int style, const QString& title)
         box.setWindowModality(Qt::ApplicationModal);
         box.setWindowFlag(Qt::WindowStaysOnTopHint);
     }
+    fixSize(box);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const Button& b : buttons)
@@ -71,6 +78,7 @@ QString QtMessageBoxes::inputBox(const QString& prompt, const QString& title, co
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QString::fromUtf8("Zrušiť"));
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
+    fixSize(dialog);
     if (pos)
         dialog.move(*pos);
     if (dialog.exec() != QDialog::Accepted)
