@@ -12,6 +12,7 @@
 #include "host/shell.h"
 #include "host/shutdown.h"
 #include "host/singleinstance.h"
+#include "host/sessionlocker.h"
 #include "host/sound.h"
 #include "host/windowinputgrab.h"
 #include "lock/workstationlock.h"
@@ -73,6 +74,7 @@ int runPripomin(int argc, char** argv) {
     LogindShutdown shutdown;
     QtTrayIconFactory tray;
     WindowInputGrab grab;
+    LogindSessionLocker sessionLocker;
     HostServices host;
     host.clock = &clock;
     host.boxes = &boxes;
@@ -81,6 +83,7 @@ int runPripomin(int argc, char** argv) {
     host.shutdown = &shutdown;
     host.tray = &tray;
     host.grab = &grab;
+    host.sessionLocker = &sessionLocker;
     host.programFolder = Paths::executableFolder();
 
     MainWindow window(host);

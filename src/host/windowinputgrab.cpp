@@ -36,12 +36,12 @@ bool WindowInputGrab::grab(QWidget* window, QWidget* keyTarget) {
         return false;
     m_windowId = quint32(native->winId());
     watch(true);
+    // A keyboard taken while the pointer is refused is kept: the next attempt only adds the pointer.
     const bool keys = native->setKeyboardGrabEnabled(true);
-    const bool mouse = keys && native->setMouseGrabEnabled(true);
-    if (!mouse) {
-        native->setKeyboardGrabEnabled(false);
+    const bool mouse = native->setMouseGrabEnabled(true);
+    m_held = keys && mouse;
+    if (!m_held)
         return false;
-    }
     native->requestActivate();
     if (m_keyTarget)
         m_keyTarget->setFocus();
@@ -60,6 +60,7 @@ void WindowInputGrab::release() {
     m_window.clear();
     m_keyTarget.clear();
     m_windowId = 0;
+    m_held = false;
 }
 
 void WindowInputGrab::watch(bool on) {
@@ -101,6 +102,10 @@ void WindowInputGrab::coveredBy() {
 }
 
 void WindowInputGrab::grabEnded() {
+    // While not fully held the caller is trying again anyway.
+    if (!m_held)
+        return;
+    m_held = false;
     // Told after the event is handled: the grab is not taken again from inside Qt's event handling.
     QMetaObject::invokeMethod(
         this,

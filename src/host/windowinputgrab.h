@@ -33,6 +33,7 @@ class WindowInputGrab final : public QObject, public InputGrab, public QAbstract
     quint32 m_root = 0;
     quint32 m_rootMask = 0;
     bool m_watching = false;
+    bool m_held = false;
     // Several windows mapped at once ask for one raise.
     QTimer m_covered;
 };

@@ -64,7 +64,10 @@ void WorkstationLock::mZamok_Click() {
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
     const double twipsPerPixel = 1440.0 / (screen ? screen->logicalDotsPerInchX() : 96.0);
+    // Locking starts with the question: a reminder falling due meanwhile waits for the unlock too.
     m_asking = true;
+    if (onLockChanged)
+        onLockChanged(true);
     heslozámku = m_host.boxes->inputBox(
         QStringLiteral("Napíšte HESLO.\r\nPomocou vloženého HESLA bude možné Váš počítač odomknúť."),
         QStringLiteral("Pripomin - zámok"), QStringLiteral("brána"), inputBoxPosition(area, twipsPerPixel));
@@ -78,8 +81,6 @@ void WorkstationLock::openForm2() {
     m_form = new Form2(m_host.programFolder);
     m_form->onCommand1 = [this] { Command1_Click(); };
     m_form->onBlocked = [this](bool blocked) { blockedByModal(blocked); };
-    if (onLockChanged)
-        onLockChanged(true);
     m_form->show();
     m_form->raise();
     m_form->activateWindow();

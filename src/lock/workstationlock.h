@@ -39,7 +39,8 @@ class WorkstationLock {
     // The input box's top left corner in pixels: the tray form's size centred on the screen.
     static QPoint inputBoxPosition(const QRect& screen, double twipsPerPixel);
 
-    // Told when the lock window opens (true) and when the right password closed it (false).
+    // Told when locking starts, as the password is asked for (true), and when the right password
+    // closed the lock window (false).
     std::function<void(bool locked)> onLockChanged;
 
     QString heslozámku;

@@ -73,6 +73,7 @@ struct BackgroundMode::Private {
         owner.showMainWindow = [this] { showMainWindow(); };
         owner.closeMainWindow = [this] { call(hooks.closeMainWindow); };
         owner.mZamok = [this] { lock.mZamok_Click(); };
+        owner.heldByLock = [this] { return bringLockForward(); };
         tray = new FrmSysTray(host, std::move(owner));
         QTimer::singleShot(kNotificationAreaWait, tray, [this] { keepReachableWithoutArea(); });
     }
@@ -83,6 +84,15 @@ struct BackgroundMode::Private {
     void keepReachableWithoutArea() {
         if (tray && !tray->areaPresent() && hooks.window && !hooks.window->isVisible())
             call(hooks.minimiseMainWindow);
+    }
+
+    // Nothing shows the notes or ends the program from the moment the lock is chosen until the
+    // right password: what asks for that brings the lock (or its password box) forward instead.
+    bool bringLockForward() {
+        if (!lock.isLocking())
+            return false;
+        lock.bringForward();
+        return true;
     }
 
     void unloadTray() {
@@ -152,8 +162,7 @@ bool BackgroundMode::startUpDecision() {
 }
 
 void BackgroundMode::restore() {
-    // A second start while the screen is locked must not put the notes on screen over the lock.
-    if (lock()->isLocked())
+    if (d->bringLockForward())
         return;
     if (d->tray)
         d->tray->mMaximize_Click();

@@ -35,8 +35,8 @@ class BackgroundMode {
     // "ok" in "Aktivácia" starts with the tray form and the main window hidden (returns true);
     // anything else shows the main window (returns false).
     bool startUpDecision();
-    // Shows the main window from the tray (the menu's "Menu"); also used when a second start asks,
-    // which changes nothing while the screen is locked.
+    // Shows the main window from the tray (the menu's "Menu"); also used when a second start asks.
+    // While locking it brings the lock forward instead.
     void restore();
     FrmSysTray* tray() const;
     Splash* splash() const;

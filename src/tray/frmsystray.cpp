@@ -195,6 +195,8 @@ void FrmSysTray::FrmSysTray_MouseMove(int code) {
 }
 
 void FrmSysTray::mMaximize_Click() {
+    if (m_owner.heldByLock && m_owner.heldByLock())
+        return;
     TrayNotify(::TrayIcon::Delete);
     if (m_owner.unload)
         m_owner.unload();
@@ -203,6 +205,8 @@ void FrmSysTray::mMaximize_Click() {
 }
 
 void FrmSysTray::mExit_Click() {
+    if (m_owner.heldByLock && m_owner.heldByLock())
+        return;
     TrayNotify(::TrayIcon::Delete);
     if (m_owner.unload)
         m_owner.unload();

@@ -24,6 +24,9 @@ class FrmSysTray : public QWidget {
         std::function<void()> showMainWindow;
         std::function<void()> closeMainWindow;
         std::function<void()> mZamok; // the workstation lock
+        // While the computer is being locked: brings the lock forward and answers true, and
+        // "Menu" and "Ukonči program" then do nothing else.
+        std::function<bool()> heldByLock;
     };
 
     static constexpr int kTooltipField = 64;

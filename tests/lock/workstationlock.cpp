@@ -175,13 +175,21 @@ class TestWorkstationLock : public QObject {
     }
 
     void grab_takenWhileLocked_releasedAtUnlock_nextLockOpensEmpty() {
+        // The reminders are held from the question on, until the unlock.
+        std::vector<bool> changes;
+        lock->onLockChanged = [&](bool locked) { changes.push_back(locked); };
+        host.boxes.whileOpen = [&](const ScriptedBoxes::Shown&) {
+            QCOMPARE(changes, std::vector<bool>{true});
+        };
         lockWith(QStringLiteral("one"));
+        host.boxes.whileOpen = nullptr;
         QCOMPARE(host.grab.grabs, 1);
         QCOMPARE(host.grab.grabbedWindow, lock->form());
         QCOMPARE(host.grab.grabbedKeys, lock->form()->Text1);
         type(QStringLiteral("one"));
         clickOdomkni();
         QCOMPARE(host.grab.releases, 1);
+        QCOMPARE(changes, (std::vector<bool>{true, false}));
 
         // A second lock asks for a new password and opens with an empty box.
         lockWith(QStringLiteral("two"));

@@ -239,19 +239,43 @@ class TestBackgroundMode : public QObject {
         QCOMPARE(factory.log.alive, 0);
     }
 
-    void lockItem_asksForThePassword_andLocks() {
+    void whileLocking_menuAndSecondStart_neitherShowNorEnd_shutdownStillWorks_data() {
+        QTest::addColumn<bool>("boxOpen");
+        QTest::addColumn<QString>("command");
+        for (bool boxOpen : {true, false}) {
+            for (const char* command : {"mMaximize", "mExit", "second start"})
+                QTest::addRow("%s, %s", boxOpen ? "password box open" : "locked", command)
+                    << boxOpen << command;
+        }
+    }
+    void whileLocking_menuAndSecondStart_neitherShowNorEnd_shutdownStillWorks() {
+        QFETCH(bool, boxOpen);
+        QFETCH(QString, command);
         Module1::zapíšini("Pripomin", "Aktivácia", "ok", "PM002.INI");
         mode->startUpDecision();
+        auto act = [&] {
+            QVERIFY(mode->lock()->isLocking());
+            if (command == "second start")
+                mode->restore();
+            else
+                mode->tray()->findChild<QAction*>(command)->trigger();
+        };
+        if (boxOpen)
+            host->boxes.whileOpen = [&](const ScriptedBoxes::Shown&) { act(); };
         host->boxes.inputAnswers = {QStringLiteral("tajné")};
         mode->tray()->findChild<QAction*>("mZamok")->trigger();
+        if (!boxOpen)
+            act();
+        settle();
         QCOMPARE(host->boxes.inputs.size(), size_t(1));
         QVERIFY(mode->lock()->isLocked());
         QCOMPARE(mode->lock()->heslozámku, QStringLiteral("tajné"));
-        // The lock leaves the background mode as it was, also when another start asks to be shown.
-        mode->restore();
-        QVERIFY(mode->tray());
-        QVERIFY(mode->tray()->flashing());
-        QVERIFY(!calls.contains("show"));
+        QVERIFY(calls.isEmpty());
+        QVERIFY(mode->tray() && mode->tray()->flashing());
+        QCOMPARE(factory.log.count(TrayIcon::Delete), 0);
+
+        mode->tray()->findChild<QAction*>("mAbout")->trigger();
+        QCOMPARE(host->shutdown.calls, 1);
     }
 };
 
