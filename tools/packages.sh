@@ -4,9 +4,9 @@
 # needs) before calling install_missing.
 
 # Building and running: the compiler and Qt, Qt's Wayland platform for a desktop without X, the
-# GStreamer plug-ins that play the melody, and a font.
+# GStreamer plug-ins that play the melody, and a font; libxcb for the lock's watch on the X server.
 run_packages=(
-    build-essential cmake ninja-build pkg-config
+    build-essential cmake ninja-build pkg-config libxcb1-dev
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-wayland
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-dejavu-core
 )
