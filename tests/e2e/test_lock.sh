@@ -46,6 +46,7 @@ xdotool windowactivate --sync "$(window_named "Event Tester")"
 wait_until 10 "the other program in front" sh -c '[ "$(xdotool getwindowfocus)" != "'"$box"'" ]'
 second_start
 wait_until 10 "the password box to come forward" box_focused
+import -window root "$SHOTS/box.png"
 xdotool key ctrl+a
 xdotool type --delay 20 "Tajne heslo"
 
