@@ -82,7 +82,7 @@ void BM_WatcherCheck(benchmark::State& state) {
         window.setPickerValue(k, DateTimeValue::fromTime(QTime(k, 0)));
     }
     for (auto _ : state)
-        window.Timer3_Timer();
+        window.watcher().Timer3_Timer();
 }
 BENCHMARK(BM_WatcherCheck)->Unit(benchmark::kMicrosecond);
 } // namespace

@@ -1,9 +1,8 @@
-// The watcher of the main window: fires every slot whose second has come.
-#include "app/mainwindow.h"
+#include "alerts/watcher.h"
 
 #include "alerts/duerule.h"
 #include "host/clock.h"
-#include "host/sound.h"
+#include "slots/reminderslot.h"
 
 #include <QScopedValueRollback>
 #include <QTimer>
@@ -14,98 +13,120 @@ namespace {
 constexpr qint64 kSafetyCheckSeconds = 60;
 constexpr qint64 kMarginMs = 1;
 constexpr qint64 kDaySeconds = 86400;
+
+qint64 dayStartOf(qint64 second) {
+    return second - ((second % kDaySeconds) + kDaySeconds) % kDaySeconds;
+}
 } // namespace
 
-void MainWindow::Timer3_Timer() {
-    checkDueSlots(0);
+Watcher::Watcher(const Clock& clock, const SlotSchedule& schedule, QObject* parent)
+    : QObject(parent), m_clock(clock), m_schedule(schedule), m_timer(new QTimer(this)) {
+    m_timer->setObjectName(QStringLiteral("Timer3"));
+    m_timer->setSingleShot(true);
+    m_timer->setTimerType(Qt::PreciseTimer);
+    connect(m_timer, &QTimer::timeout, this, [this] {
+        Timer3_Timer();
+        arm();
+    });
 }
 
-void MainWindow::checkDueSlots(int changedSlot) {
-    const QScopedValueRollback<bool> inTick(m_inTick, true);
-    const qint64 current = DateTimeValue::fromDateTime(now()).totalSeconds();
-    // Past midnight (or after the clock or the zone moved the day) the today display follows.
-    if (current < m_todayStart || current >= m_todayStart + kDaySeconds)
-        dnesje();
-    if (m_alertsHeld) {
-        soundHeldSlots(current, changedSlot);
-        return;
+void Watcher::start() {
+    const qint64 current = DateTimeValue::fromDateTime(m_clock.now()).totalSeconds();
+    m_startedAt = current;
+    m_lastCheck = current - 1;
+    m_dayStart = dayStartOf(current);
+    m_running = true;
+    arm();
+}
+
+void Watcher::stop() {
+    m_running = false;
+    m_timer->stop();
+}
+
+void Watcher::resume() {
+    m_running = true;
+    arm();
+}
+
+void Watcher::Timer3_Timer() {
+    check(0);
+}
+
+void Watcher::check(int changedSlot) {
+    const QScopedValueRollback<bool> inCheck(m_inCheck, true);
+    const qint64 current = DateTimeValue::fromDateTime(m_clock.now()).totalSeconds();
+    if (current < m_dayStart || current >= m_dayStart + kDaySeconds) {
+        m_dayStart = dayStartOf(current);
+        Q_EMIT dayChanged();
     }
     // A clock set backwards: the second it now reads is checked, nothing between it and the old
     // check fires a second time (a slot that fired has given up its time).
-    const qint64 previous = std::min(m_lastCheck, current - 1);
-    m_lastCheck = current;
+    qint64& checked = m_held ? m_heardUpTo : m_lastCheck;
+    const qint64 previous = std::min(checked, current - 1);
+    checked = current;
+    bool heldDue = false;
     for (int k = 1; k <= kSlotCount; ++k) {
-        // A slot just given a time counts from the present second on: a moment already past does
-        // not fire, the present one does.
         const qint64 from = k == changedSlot ? current - 1 : previous;
-        if (!DueRule::isDue(slots[k].date, pickerValue(k), from, current))
+        if (!DueRule::isDue(m_schedule.slotDate(k), m_schedule.slotTime(k), from, current))
             continue;
-        const QString note = slots[k].note;
-        emptySlot(k);
-        // The alert's confirmation box runs its own event loop; opening it from inside this tick
-        // would stop the watcher until the box is answered, so the opening is queued.
-        if (openAlert)
-            openAlert(k, note);
+        if (m_held)
+            heldDue = true;
+        else
+            Q_EMIT slotDue(k);
     }
+    if (heldDue)
+        Q_EMIT heldSlotDue();
 }
 
-void MainWindow::soundHeldSlots(qint64 current, int changedSlot) {
-    const qint64 previous = std::min(m_heardUpTo, current - 1);
-    bool due = false;
-    for (int k = 1; k <= kSlotCount; ++k)
-        due |= DueRule::isDue(slots[k].date, pickerValue(k), k == changedSlot ? current - 1 : previous, current);
-    m_heardUpTo = current;
-    if (due && m_host.sound)
-        m_host.sound->playAsync(m_host.programFolder + QStringLiteral("/Flauta.wav"));
-}
-
-void MainWindow::setAlertsHeld(bool held) {
-    if (held == m_alertsHeld)
+void Watcher::slotChanged(int k) {
+    if (!m_running || m_inCheck)
         return;
-    m_alertsHeld = held;
+    check(k);
+    arm();
+}
+
+void Watcher::clockChanged() {
+    if (!m_running)
+        return;
+    Timer3_Timer();
+    arm();
+}
+
+void Watcher::setHeld(bool held) {
+    if (held == m_held)
+        return;
+    m_held = held;
     m_heardUpTo = m_lastCheck;
-    if (held || m_loading || m_unloaded)
+    if (held || !m_running)
         return;
     Timer3_Timer();
-    armTimer3();
+    arm();
 }
 
-void MainWindow::slotScheduleChanged(int k) {
-    if (m_loading || m_unloaded || m_inTick)
-        return;
-    checkDueSlots(k);
-    armTimer3();
-}
-
-void MainWindow::clockChanged() {
-    if (m_loading || m_unloaded)
-        return;
-    Timer3_Timer();
-    armTimer3();
-}
-
-qint64 MainWindow::nextCheck() const {
-    const qint64 checked = m_alertsHeld ? m_heardUpTo : m_lastCheck;
+qint64 Watcher::nextCheck() const {
+    const qint64 checked = m_held ? m_heardUpTo : m_lastCheck;
     // The next midnight too, so the today display turns over with the day.
-    const qint64 midnight = m_todayStart + kDaySeconds;
+    const qint64 midnight = m_dayStart + kDaySeconds;
     qint64 next = std::min(checked + kSafetyCheckSeconds, std::max(midnight, checked + 1));
     for (int k = 1; k <= kSlotCount; ++k) {
-        if (slots[k].date.isZero())
+        const DateTimeValue date = m_schedule.slotDate(k);
+        if (date.isZero())
             continue;
-        const qint64 moment = DueRule::dueMoment(slots[k].date, pickerValue(k));
+        const qint64 moment = DueRule::dueMoment(date, m_schedule.slotTime(k));
         if (moment > checked && moment < next)
             next = moment;
     }
     return next;
 }
 
-void MainWindow::armTimer3() {
-    if (m_unloaded)
+void Watcher::arm() {
+    if (!m_running)
         return;
     // One precise wake-up just after the start of the second in which the next slot falls due, in
     // real time: where the local time jumps (daylight saving) the wait ends at the jump and is
     // counted again. The one millisecond more covers a clock being slewed; a wake-up that still
     // comes early finds nothing due and re-arms for the few milliseconds left.
-    const qint64 delay = DueRule::msUntil(now(), nextCheck(), kSafetyCheckSeconds * 1000);
-    Timer3->start(int(delay + kMarginMs));
+    const qint64 delay = DueRule::msUntil(m_clock.now(), nextCheck(), kSafetyCheckSeconds * 1000);
+    m_timer->start(int(delay + kMarginMs));
 }

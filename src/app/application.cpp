@@ -120,7 +120,7 @@ int runPripomin(int argc, char** argv) {
                      [&window](QSessionManager&) { window.closeForTermination(); });
 
     ClockChanges clockChanges;
-    QObject::connect(&clockChanges, &ClockChanges::changed, &window, [&window] { window.clockChanged(); });
+    QObject::connect(&clockChanges, &ClockChanges::changed, &window.watcher(), &Watcher::clockChanged);
 
     window.Form_Load();
     // Registered after the load, so everything the save uses was made before and is still there

@@ -6,6 +6,7 @@
 #include "host/clock.h"
 #include "host/datetime.h"
 #include "host/richtextbox.h"
+#include "host/sound.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -85,7 +86,7 @@ void MainWindow::buildControls() {
         // A picker change reaches the slot's time at once; nothing needs to poll the pickers.
         connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this, k] {
             sampleSlotTime(k);
-            slotScheduleChanged(k);
+            m_watcher->slotChanged(k);
         });
         DTPicker[k - 1] = picker;
 
@@ -202,14 +203,26 @@ void MainWindow::buildControls() {
         Timer2_Timer();
         armTimer2();
     });
-    Timer3 = new QTimer(this);
-    Timer3->setObjectName(QStringLiteral("Timer3"));
-    Timer3->setSingleShot(true);
-    Timer3->setTimerType(Qt::PreciseTimer);
-    connect(Timer3, &QTimer::timeout, this, [this] {
-        Timer3_Timer();
-        armTimer3();
+    m_watcher = new Watcher(*m_host.clock, *this, this);
+    connect(m_watcher, &Watcher::slotDue, this, [this](int k) { fireSlot(k); });
+    connect(m_watcher, &Watcher::dayChanged, this, [this] { dnesje(); });
+    connect(m_watcher, &Watcher::heldSlotDue, this, [this] {
+        if (m_host.sound)
+            m_host.sound->playAsync(m_host.programFolder + QStringLiteral("/Flauta.wav"));
     });
+}
+
+void MainWindow::fireSlot(int k) {
+    const QString note = slots[k].note;
+    emptySlot(k);
+    // The alert's confirmation box runs its own event loop; opening it from inside the watcher's
+    // check would stop the watcher until the box is answered, so the opening is queued.
+    if (openAlert)
+        openAlert(k, note);
+}
+
+void MainWindow::setAlertsHeld(bool held) {
+    m_watcher->setHeld(held);
 }
 
 QDateTime MainWindow::now() const {
@@ -267,10 +280,9 @@ void MainWindow::Form_Load() {
     SSTab1_Click();
     dnesje();
     // The watcher covers the second of the start too; what fell due before it is a forgotten reminder.
-    m_lastCheck = DateTimeValue::fromDateTime(now()).totalSeconds() - 1;
+    m_watcher->start();
     Timer2_Timer();
     armTimer2();
-    armTimer3();
     m_loading = false;
     if (m_unloadPending) {
         Form_Unload();
@@ -291,13 +303,13 @@ void MainWindow::Form_Unload() {
     }
     m_unloaded = true;
     Timer2->stop();
-    Timer3->stop();
+    m_watcher->stop();
     uložnastavenia();
     const QStringList failed = saveSlots();
     if (!failed.isEmpty() && !endDespiteFailedSave(failed)) {
         // The user keeps the program, to make room or fix the folder and close again.
         m_unloaded = false;
-        armTimer3();
+        m_watcher->resume();
         if (isVisible()) {
             armTimer2();
         } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "alerts/watcher.h"
 #include "forgotten/forgottenbox.h"
 #include "host/hostservices.h"
 #include "slots/reminderslot.h"
@@ -20,7 +21,7 @@ class BackgroundMode;
 // The reminder editor: twelve slot tabs with their time pickers, the note editor, the calendars,
 // the toolbar, and the forgotten-reminder view. Loaded once, it stays loaded (also hidden) until
 // the program ends.
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, private SlotSchedule {
     Q_OBJECT
   public:
     explicit MainWindow(HostServices host, QWidget* parent = nullptr);
@@ -66,17 +67,12 @@ class MainWindow : public QWidget {
     void MonthView1_SelChange();
     void MonthView1_GetDayBold();
 
-    // The watcher.
-    void Timer3_Timer();
-    // The wall clock was set or jumped, or the machine woke up: check now and arm again.
-    void clockChanged();
+    // The watcher of the slots, running from the end of the load until the program ends.
+    Watcher& watcher() { return *m_watcher; }
     // While the screen is locked no reminder is taken from its slot: one falling due only sounds,
     // and the unlock fires it as after a jump of the clock. A program ended meanwhile saves the
     // slot as it was, so nothing is lost.
     void setAlertsHeld(bool held);
-    // The moment the watcher is armed for next: the earliest slot due after the last check, or the
-    // safety check a minute on. Seconds since 30 December 1899.
-    qint64 nextCheck() const;
 
     // Forgotten reminders.
     ForgottenBox forgottenBox;
@@ -108,13 +104,10 @@ class MainWindow : public QWidget {
     QCalendarWidget* MonthView2 = nullptr;
     RichTextBox* zabudnuté = nullptr;
     QTimer* Timer2 = nullptr;
-    QTimer* Timer3 = nullptr;
 
     // Picker k's value as a date-time value, and setting it from text as the watcher does.
     DateTimeValue pickerValue(int k) const;
     void setPickerValue(int k, DateTimeValue v);
-    // The second the watcher checked last (seconds since 30 December 1899).
-    qint64 lastCheck() const { return m_lastCheck; }
     bool isUnloaded() const { return m_unloaded; }
 
   protected:
@@ -128,30 +121,26 @@ class MainWindow : public QWidget {
     void colourAction(const QString& file, quint32 colour, const QString& id);
     void showToolError(int number, const QString& description);
     void armTimer2();
-    void armTimer3();
-    void checkDueSlots(int changedSlot);
-    void soundHeldSlots(qint64 current, int changedSlot);
+    DateTimeValue slotDate(int k) const override { return slots[k].date; }
+    DateTimeValue slotTime(int k) const override { return pickerValue(k); }
+    // Slot k fell due: its note goes to its alert, the slot gives up its time and note.
+    void fireSlot(int k);
     // A fired or deleted reminder gives up its time and note; the editor shows the blank note when
     // the slot's tab is current, so typing there cannot bring the old note back.
     void emptySlot(int k);
     static QString saveFailureText(const QStringList& failed);
     // Asked when files could not be saved on the way out: true to end all the same.
     bool endDespiteFailedSave(const QStringList& failed);
-    void slotScheduleChanged(int k);
     void sampleSlotTime(int k);
     int currentSlot() const; // 1..12, or 0
     QDateTime now() const;
 
     HostServices m_host;
     BackgroundMode* m_background = nullptr;
-    qint64 m_lastCheck = 0;
-    qint64 m_todayStart = 0; // the midnight that begins the day the today display shows
-    bool m_alertsHeld = false;
-    qint64 m_heardUpTo = 0; // while held: the second up to which due slots have sounded
+    Watcher* m_watcher = nullptr;
     bool m_loading = false;
     bool m_unloaded = false;
     bool m_unloadPending = false;
-    bool m_inTick = false;
     bool m_settingsSaveFailed = false;
     bool m_terminating = false;
     QWidget* m_calendarDays = nullptr;

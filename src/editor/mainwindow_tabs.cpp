@@ -39,7 +39,6 @@ void MainWindow::zobraztermíny() {
 
 void MainWindow::dnesje() {
     const QDate today = now().date();
-    m_todayStart = DateTimeValue::fromDate(today).totalSeconds();
     todayWeekdayName = TodayDisplay::weekdayName(today);
     Lišta1->textTool(QStringLiteral("ID_Legend"))->setText(TodayDisplay::legendText(today));
 }

@@ -127,7 +127,7 @@ void MainWindow::MonthView1_SelChange() {
     const QDateTime current = now();
     if (!(chosen < DateTimeValue::fromDate(current.date()))) {
         SSTab1->setTabText(k - 1, DateText::toText(chosen));
-        slotScheduleChanged(k);
+        m_watcher->slotChanged(k);
         return;
     }
     m_host.boxes->msgBox(

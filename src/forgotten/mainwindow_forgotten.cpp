@@ -24,7 +24,7 @@ void MainWindow::zistizabudnuté() {
     forgottenBox.count = 0;
     QComboBox* list = Lišta1->combo(QStringLiteral("ID_Odkazy"));
     // Everything from this second on is the watcher's; it has checked nothing yet.
-    const qint64 watchedFrom = m_lastCheck + 1;
+    const qint64 watchedFrom = m_watcher->watchedFrom();
     for (int k = 1; k <= kSlotCount; ++k) {
         if (!Forgotten::isForgotten(slots[k].date, pickerValue(k), watchedFrom))
             continue;

@@ -199,7 +199,7 @@ private Q_SLOTS:
         QCOMPARE(ended, 0);
         QVERIFY(!w.isUnloaded());
         QVERIFY(w.isVisible());
-        QVERIFY(w.Timer3->isActive());
+        QVERIFY(w.watcher().timer()->isActive());
 
         // With room made, the next close saves everything and ends without a question.
         QDir(blocker).removeRecursively();

@@ -34,14 +34,14 @@ private Q_SLOTS:
         QCOMPARE(w.todayWeekdayName, QStringLiteral(" UTOROK"));
         QCOMPARE(w.Lišta1->textTool("ID_Legend")->text(), DateText::dateText(QDate(2002, 3, 12)) + " UTOROK");
         // The watcher is armed for midnight, and its tick turns the day over.
-        QCOMPARE(w.Timer3->interval(), 1001);
+        QCOMPARE(w.watcher().timer()->interval(), 1001);
         f.host.clock.advance(1);
-        w.Timer3_Timer();
+        w.watcher().Timer3_Timer();
         QCOMPARE(w.todayWeekdayName, QStringLiteral(" STREDA"));
         QCOMPARE(w.Lišta1->textTool("ID_Legend")->text(), DateText::dateText(QDate(2002, 3, 13)) + " STREDA");
         // So does a clock set back across midnight.
         f.host.clock.advance(-3600);
-        w.clockChanged();
+        w.watcher().clockChanged();
         QCOMPARE(w.todayWeekdayName, QStringLiteral(" UTOROK"));
     }
 

@@ -1,0 +1,92 @@
+// What the window does when its watcher finds a slot due: the alert gets the note, the slot gives
+// up its time and note, the editor goes blank only with its own slot; while locked only the melody.
+#include "support/mainwindowfixture.h"
+
+#include "host/richtextbox.h"
+
+#include <QDateTimeEdit>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+const QDate kToday(2002, 3, 12);
+} // namespace
+
+class FiringTest : public QObject {
+    Q_OBJECT
+
+    // A window loaded at 14:29:55 with the slots due at 14:30:00.
+    static MainWindow& loadWithDue(MainWindowFixture& f, std::initializer_list<int> dueSlots) {
+        f.host.clock.current = QDateTime(kToday, QTime(14, 29, 55));
+        MainWindow& w = f.load();
+        for (int k : dueSlots) {
+            w.slots[k].date = DateTimeValue::fromDate(kToday);
+            w.slots[k].note = QStringLiteral("note %1").arg(k);
+            w.setPickerValue(k, DateTimeValue::fromTime(QTime(14, 30)));
+        }
+        return w;
+    }
+    static void runUntil(MainWindowFixture& f, QTime t) {
+        while (f.host.clock.current.time() < t) {
+            f.host.clock.advance(1);
+            f.window->watcher().Timer3_Timer();
+        }
+    }
+
+  private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
+
+    void aFiredSlotGivesUpItsTimeAndNote() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {3, 5});
+        w.SSTab1->setCurrentIndex(4);
+        w.RichTextBox1->setText("five");
+        runUntil(f, QTime(14, 30));
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+        QCOMPARE(f.alerts[0], std::make_pair(3, QStringLiteral("note 3")));
+        QVERIFY(f.alerts[1].second.contains("five"));
+        QCOMPARE(w.DTPicker[2]->time(), QTime(0, 0));
+        QCOMPARE(w.SSTab1->tabText(2), QStringLiteral("00:00:00"));
+        QCOMPARE(w.slots[3].date, DateTimeValue::fromDate(kToday));
+        QCOMPARE(w.slots[3].note, QStringLiteral(" "));
+        QCOMPARE(w.slots[3].time, QStringLiteral("0:0:0"));
+        // Slot 5's tab is current: the editor goes blank with it.
+        QCOMPARE(w.RichTextBox1->text().trimmed(), QString());
+
+        // Another slot's note in the editor stays.
+        MainWindowFixture g;
+        MainWindow& v = loadWithDue(g, {5});
+        v.SSTab1->setCurrentIndex(6);
+        v.RichTextBox1->setText("seven");
+        runUntil(g, QTime(14, 30));
+        QCOMPARE(v.RichTextBox1->text(), QStringLiteral("seven"));
+        QVERIFY(v.slots[7].note.contains("seven"));
+    }
+
+    void whileLockedOnlyTheMelodyAndTheUnlockFires() {
+        MainWindowFixture f;
+        MainWindow& w = loadWithDue(f, {6, 3});
+        w.setAlertsHeld(true);
+        runUntil(f, QTime(14, 31));
+        QVERIFY(f.alerts.empty());
+        QCOMPARE(f.host.sound.played.size(), 1);
+        QVERIFY(f.host.sound.played[0].endsWith("/Flauta.wav"));
+        QCOMPARE(w.DTPicker[2]->time(), QTime(14, 30));
+        w.setAlertsHeld(false);
+        QCOMPARE(f.alerts.size(), std::size_t(2));
+        QCOMPARE(f.alerts[0], std::make_pair(3, QStringLiteral("note 3")));
+
+        // Ended while locked: the reminder stays in its slot on disk.
+        MainWindowFixture g;
+        MainWindow& v = loadWithDue(g, {4});
+        v.setAlertsHeld(true);
+        runUntil(g, QTime(14, 30, 10));
+        v.close();
+        QVERIFY(v.isUnloaded());
+        QVERIFY(g.settings().contains("Čas=14:30:0"));
+        QVERIFY(g.note(4).contains("note 4"));
+    }
+};
+
+QTEST_MAIN(FiringTest)
+#include "firing.moc"
