@@ -268,10 +268,12 @@ e2e_start_i3() {
 # The title a window manager shows: _NET_WM_NAME.
 shown_title() { xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
 
-# The panel's notification-area plug-in, where the icon is drawn, and the menus it opens.
+# The panel's notification-area plug-in, where the icon is drawn (not its tooltip or menu, which
+# bypass the window manager), and the menus it opens.
 xfce_tray_window() {
     local id
     for id in $(xdotool search --onlyvisible --class wrapper-2.0 2>/dev/null); do
+        xwininfo -id "$id" | grep -q 'Override Redirect State: no' || continue
         xwininfo -id "$id" | awk '/Width:/ {exit !($2 >= 16)}' && { echo "$id"; return 0; }
     done
     return 1
@@ -285,7 +287,7 @@ xfce_icon_shown() { window_shows_picture "$(xfce_tray_window)"; }
 xfce_menu_window() {
     local id
     for id in $(xdotool search --onlyvisible --class wrapper-2.0 2>/dev/null); do
-        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && { echo "$id"; return 0; }
+        xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_POPUP_MENU && { echo "$id"; return 0; }
     done
     return 1
 }
