@@ -19,17 +19,25 @@ void QtSound::playAsync(const QString& path) {
         m_effect = std::make_unique<QSoundEffect>();
         // The file is decoded after play() returns; one that is no sound ends in the error status.
         QObject::connect(m_effect.get(), &QSoundEffect::statusChanged, m_effect.get(), [this] {
-            if (m_effect->status() == QSoundEffect::Error)
-                beep();
+            if (m_effect->status() != QSoundEffect::Error)
+                return;
+            m_failed = {m_effect->source().toLocalFile(), QFileInfo(m_effect->source().toLocalFile()).lastModified()};
+            beep();
         });
     }
     m_effect->stop();
     const QUrl source = QUrl::fromLocalFile(path);
-    // The same source is not decoded again, so its error would not be reported again either.
-    if (m_effect->source() == source && m_effect->status() == QSoundEffect::Error) {
+    // The same source is not decoded again, so its error would not be reported again either; the
+    // effect's status cannot tell (stopping it may leave the error state), so the failure is kept
+    // here, until the file changes.
+    const bool failedBefore = m_effect->source() == source && m_failed.first == path;
+    if (failedBefore && m_failed.second == QFileInfo(path).lastModified()) {
         beep();
         return;
     }
+    if (failedBefore)
+        m_effect->setSource(QUrl()); // the file changed since: decode it again
+    m_failed = {};
     m_effect->setSource(source);
     m_effect->play();
 }

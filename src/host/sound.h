@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <utility>
 
 class QSoundEffect;
 
@@ -26,4 +28,5 @@ public:
 private:
     std::function<void()> m_beeper;
     std::unique_ptr<QSoundEffect> m_effect;
+    std::pair<QString, QDateTime> m_failed; // the file that could not be decoded, as it was then
 };
