@@ -47,7 +47,7 @@ BENCHMARK(BM_LoadTwelveNotes)->Unit(benchmark::kMillisecond);
 
 void BM_SettingsWriteValue(benchmark::State& state) {
     SlotTable slots;
-    SettingsFile::save(slots);
+    SettingsFile::save(slots, Module1::settingsPath(QStringLiteral("PM002.INI")));
     int i = 0;
     for (auto _ : state)
         Module1::zapíšini(QStringLiteral("DAT7"), QStringLiteral("Čas"), QString::number(++i % 60), "PM002.INI");
@@ -56,7 +56,7 @@ BENCHMARK(BM_SettingsWriteValue)->Unit(benchmark::kMicrosecond);
 
 void BM_SettingsReadValue(benchmark::State& state) {
     SlotTable slots;
-    SettingsFile::save(slots);
+    SettingsFile::save(slots, Module1::settingsPath(QStringLiteral("PM002.INI")));
     for (auto _ : state)
         benchmark::DoNotOptimize(Module1::čítajini(QStringLiteral("Dat12"), QStringLiteral("Dátum"), "Error", "PM002.INI"));
 }
@@ -78,7 +78,7 @@ void BM_WatcherCheck(benchmark::State& state) {
     MainWindow window(host);
     window.Form_Load();
     for (int k = 1; k <= kSlotCount; ++k) {
-        window.slots[k].date = DateTimeValue::fromDate(QDate::currentDate().addDays(k));
+        window.slots()[k].date = DateTimeValue::fromDate(QDate::currentDate().addDays(k));
         window.setPickerValue(k, DateTimeValue::fromTime(QTime(k, 0)));
     }
     for (auto _ : state)

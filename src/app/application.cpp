@@ -85,6 +85,8 @@ int runPripomin(int argc, char** argv) {
     host.grab = &grab;
     host.sessionLocker = &sessionLocker;
     host.programFolder = Paths::executableFolder();
+    host.configFolder = Paths::configDir();
+    host.dataFolder = Paths::dataDir();
 
     MainWindow window(host);
     window.onUnloaded = [] { QCoreApplication::exit(0); };

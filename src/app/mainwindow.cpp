@@ -39,7 +39,8 @@ QRect designRect(int left, int top, int width, int height) {
 const QDateTime kPickerDesignValue(QDate(2002, 2, 4), QTime(0, 0));
 } // namespace
 
-MainWindow::MainWindow(HostServices host, QWidget* parent) : QWidget(parent), m_host(std::move(host)) {
+MainWindow::MainWindow(HostServices host, QWidget* parent)
+    : QWidget(parent), m_host(std::move(host)), m_store(m_host.configFolder, m_host.dataFolder) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pripomin"));
     buildControls();
@@ -213,7 +214,7 @@ void MainWindow::buildControls() {
 }
 
 void MainWindow::fireSlot(int k) {
-    const QString note = slots[k].note;
+    const QString note = m_store.slots[k].note;
     emptySlot(k);
     // The alert's confirmation box runs its own event loop; opening it from inside the watcher's
     // check would stop the watcher until the box is answered, so the opening is queued.

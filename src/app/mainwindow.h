@@ -3,7 +3,7 @@
 #include "alerts/watcher.h"
 #include "forgotten/forgottenbox.h"
 #include "host/hostservices.h"
-#include "slots/reminderslot.h"
+#include "slots/slotstore.h"
 
 #include <QWidget>
 #include <array>
@@ -40,7 +40,7 @@ class MainWindow : public QWidget, private SlotSchedule {
     void saveWithoutWindows();
 
     // Slots and their persistence.
-    SlotTable slots;
+    SlotTable& slots() { return m_store.slots; }
     void uložnastavenia();
     void načítajnastavenia();
     void načítajtexty();
@@ -121,7 +121,7 @@ class MainWindow : public QWidget, private SlotSchedule {
     void colourAction(const QString& file, quint32 colour, const QString& id);
     void showToolError(int number, const QString& description);
     void armTimer2();
-    DateTimeValue slotDate(int k) const override { return slots[k].date; }
+    DateTimeValue slotDate(int k) const override { return m_store.slots[k].date; }
     DateTimeValue slotTime(int k) const override { return pickerValue(k); }
     // Slot k fell due: its note goes to its alert, the slot gives up its time and note.
     void fireSlot(int k);
@@ -136,6 +136,7 @@ class MainWindow : public QWidget, private SlotSchedule {
     QDateTime now() const;
 
     HostServices m_host;
+    SlotStore m_store;
     BackgroundMode* m_background = nullptr;
     Watcher* m_watcher = nullptr;
     bool m_loading = false;

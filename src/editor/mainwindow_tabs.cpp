@@ -13,12 +13,12 @@
 
 void MainWindow::SSTab1_Click() {
     if (const int k = currentSlot())
-        RichTextBox1->setTextRTF(slots[k].note);
+        RichTextBox1->setTextRTF(m_store.slots[k].note);
 }
 
 void MainWindow::nápoveda() { m_host.shell->open(m_host.programFolder + QStringLiteral("/Pripomin.html")); }
 
-void MainWindow::sampleSlotTime(int k) { slots[k].time = slotTimeText(DTPicker[k - 1]->time()); }
+void MainWindow::sampleSlotTime(int k) { m_store.slots[k].time = slotTimeText(DTPicker[k - 1]->time()); }
 
 void MainWindow::Timer2_Timer() {
     for (int k = 1; k <= kSlotCount; ++k)
@@ -28,12 +28,12 @@ void MainWindow::Timer2_Timer() {
 
 void MainWindow::zobraztermíny() {
     for (int k = 1; k <= kSlotCount; ++k) {
-        const auto t = DateText::tryParseTime(slots[k].time);
+        const auto t = DateText::tryParseTime(m_store.slots[k].time);
         setPickerValue(k, DateTimeValue::fromTime(t.value_or(QTime(0, 0))));
     }
     for (int i = 0; i < kSlotCount; ++i) {
         SSTab1->setCurrentIndex(i);
-        SSTab1->setTabText(i, DateText::toText(slots[i + 1].date));
+        SSTab1->setTabText(i, DateText::toText(m_store.slots[i + 1].date));
     }
 }
 

@@ -90,7 +90,7 @@ void MainWindow::colourAction(const QString& file, quint32 colour, const QString
 
 void MainWindow::RichTextBox1_Change() {
     if (const int k = currentSlot())
-        slots[k].note = RichTextBox1->textRTF();
+        m_store.slots[k].note = RichTextBox1->textRTF();
     if (const auto size = RichTextBox1->selFontSize())
         Lišta1->combo(QStringLiteral("ID_Size"))
             ->setEditText(QString::number(qRound64(std::nearbyint(*size))));
@@ -123,7 +123,7 @@ void MainWindow::MonthView1_SelChange() {
     if (!k)
         return;
     const DateTimeValue chosen = DateTimeValue::fromDate(MonthView1->selectedDate());
-    slots[k].date = chosen;
+    m_store.slots[k].date = chosen;
     const QDateTime current = now();
     if (!(chosen < DateTimeValue::fromDate(current.date()))) {
         SSTab1->setTabText(k - 1, DateText::toText(chosen));
@@ -133,7 +133,7 @@ void MainWindow::MonthView1_SelChange() {
     m_host.boxes->msgBox(
         DateEntry::pastDayWarning(chosen, pickerValue(k), DateTimeValue::fromDateTime(current)),
         MessageBoxes::Exclamation, QString::fromUtf8(DateEntry::kWarningTitle));
-    slots[k].date = DateTimeValue();
+    m_store.slots[k].date = DateTimeValue();
     SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
 }
 

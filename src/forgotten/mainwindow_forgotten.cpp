@@ -26,15 +26,15 @@ void MainWindow::zistizabudnuté() {
     // Everything from this second on is the watcher's; it has checked nothing yet.
     const qint64 watchedFrom = m_watcher->watchedFrom();
     for (int k = 1; k <= kSlotCount; ++k) {
-        if (!Forgotten::isForgotten(slots[k].date, pickerValue(k), watchedFrom))
+        if (!Forgotten::isForgotten(m_store.slots[k].date, pickerValue(k), watchedFrom))
             continue;
         ForgottenEntry& entry = forgottenBox.entry(k);
         entry.isForgotten = 1;
-        entry.noteCopy = slots[k].note;
+        entry.noteCopy = m_store.slots[k].note;
         entry.timeText = DateText::toText(pickerValue(k));
-        entry.dateText = DateText::toText(slots[k].date);
+        entry.dateText = DateText::toText(m_store.slots[k].date);
         ++forgottenBox.count;
-        list->addItem(QString::fromUtf8(Forgotten::kListItem) + DateText::toText(slots[k].date));
+        list->addItem(QString::fromUtf8(Forgotten::kListItem) + DateText::toText(m_store.slots[k].date));
     }
     if (forgottenBox.count == 0) {
         setListText(list, QString::fromUtf8(Forgotten::kEmptyText));
@@ -68,9 +68,9 @@ void MainWindow::vymažzabudnuté() {
     const qint64 current = DateTimeValue::fromDateTime(now()).totalSeconds();
     for (int k = 1; k <= kSlotCount; ++k) {
         if (forgottenBox.entry(k).isForgotten != 1 ||
-            !Forgotten::isForgotten(slots[k].date, pickerValue(k), current))
+            !Forgotten::isForgotten(m_store.slots[k].date, pickerValue(k), current))
             continue;
-        slots[k].date = DateTimeValue();
+        m_store.slots[k].date = DateTimeValue();
         emptySlot(k);
     }
 }

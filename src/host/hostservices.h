@@ -24,4 +24,7 @@ struct HostServices {
     TrayIconFactory* tray = nullptr;
     // The program's folder: pictures, sound and help are read from here.
     QString programFolder;
+    // Where the settings file and the note files are kept.
+    QString configFolder;
+    QString dataFolder;
 };

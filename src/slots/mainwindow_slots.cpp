@@ -14,14 +14,14 @@
 void MainWindow::uložnastavenia() {
     for (int k = 1; k <= kSlotCount; ++k)
         sampleSlotTime(k);
-    m_settingsSaveFailed = !SettingsFile::save(slots);
+    m_settingsSaveFailed = !m_store.saveSettings();
 }
 
 void MainWindow::emptySlot(int k) {
     setPickerValue(k, DateTimeValue());
     if (currentSlot() == k)
         RichTextBox1->setTextRTF(QStringLiteral(" "));
-    slots[k].note = QStringLiteral(" "); // after the editor, whose change would store its own blank
+    m_store.slots[k].note = QStringLiteral(" "); // after the editor, whose change would store its own blank
     SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
 }
 
@@ -29,30 +29,24 @@ void MainWindow::saveWithoutWindows() {
     if (m_unloaded || m_loading)
         return;
     m_unloaded = true;
-    SettingsFile::save(slots);
-    NoteFiles::save(slots, Paths::dataDir());
-    SettingsFile::save(slots);
+    m_store.saveSettings();
+    m_store.save();
 }
 
 void MainWindow::načítajnastavenia() {
-    if (SettingsFile::load(slots))
+    if (m_store.loadSettings())
         zobraztermíny();
 }
 
 void MainWindow::načítajtexty() {
-    // What a save cut short left beside the notes goes first.
-    NoteFiles::removeLeftovers(Paths::dataDir());
-    NoteFiles::load(slots, Paths::dataDir());
+    m_store.loadNotes();
 }
 
 QStringList MainWindow::saveSlots() {
-    const QDir notes(Paths::dataDir());
-    QStringList failed;
-    for (const QString& name : NoteFiles::save(slots, notes.path()))
-        failed << notes.filePath(name);
-    uložnastavenia();
-    if (m_settingsSaveFailed)
-        failed.prepend(QDir(Paths::configDir()).filePath(QString::fromLatin1(SettingsFile::kName)));
+    for (int k = 1; k <= kSlotCount; ++k)
+        sampleSlotTime(k);
+    const QStringList failed = m_store.save();
+    m_settingsSaveFailed = failed.contains(m_store.settingsPath());
     return failed;
 }
 

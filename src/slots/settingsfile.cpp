@@ -7,7 +7,7 @@ namespace SettingsFile {
 
 QString section(int k) { return QStringLiteral("DAT%1").arg(k); }
 
-bool save(const SlotTable& slots, const QLocale& locale) {
+bool save(const SlotTable& slots, const QString& path, const QLocale& locale) {
     // One replacement of the file for all values, so a crash in the middle never leaves some
     // slots saved and others not.
     QList<IniFile::Entry> entries{{QStringLiteral("Pripomin"), QStringLiteral("Run"), QStringLiteral("1")}};
@@ -15,11 +15,10 @@ bool save(const SlotTable& slots, const QLocale& locale) {
         entries.append({section(k), QStringLiteral("Dátum"), DateText::toText(slots[k].date, locale)});
         entries.append({section(k), QStringLiteral("Čas"), slots[k].time});
     }
-    return IniFile::write(Module1::settingsPath(QString::fromLatin1(kName)), entries);
+    return IniFile::write(path, entries);
 }
 
-bool load(SlotTable& slots, const QLocale& locale) {
-    const QString file = QString::fromLatin1(kName);
+bool load(SlotTable& slots, const QString& file, const QLocale& locale) {
     const QString missing = QString::fromLatin1(kMissing);
     if (Module1::čítajini(QStringLiteral("Pripomin"), QStringLiteral("Run"), missing, file) !=
         QLatin1String("1"))

@@ -12,9 +12,10 @@ inline constexpr auto kMissing = "Error";
 
 QString section(int k); // "DAT" + k
 
-// Writes "Run" = "1" and every slot's date and time. False when any value did not reach the disk.
-bool save(const SlotTable& slots, const QLocale& locale = QLocale());
+// Writes "Run" = "1" and every slot's date and time into the file at `path`. False when any value
+// did not reach the disk.
+bool save(const SlotTable& slots, const QString& path, const QLocale& locale = QLocale());
 // When "Run" is exactly "1", fills every slot's date and time and returns true. A date that cannot
 // be read gives no date, a time that cannot be read gives midnight.
-bool load(SlotTable& slots, const QLocale& locale = QLocale());
+bool load(SlotTable& slots, const QString& path, const QLocale& locale = QLocale());
 } // namespace SettingsFile

@@ -20,8 +20,8 @@ class FiringTest : public QObject {
         f.host.clock.current = QDateTime(kToday, QTime(14, 29, 55));
         MainWindow& w = f.load();
         for (int k : dueSlots) {
-            w.slots[k].date = DateTimeValue::fromDate(kToday);
-            w.slots[k].note = QStringLiteral("note %1").arg(k);
+            w.slots()[k].date = DateTimeValue::fromDate(kToday);
+            w.slots()[k].note = QStringLiteral("note %1").arg(k);
             w.setPickerValue(k, DateTimeValue::fromTime(QTime(14, 30)));
         }
         return w;
@@ -47,9 +47,9 @@ class FiringTest : public QObject {
         QVERIFY(f.alerts[1].second.contains("five"));
         QCOMPARE(w.DTPicker[2]->time(), QTime(0, 0));
         QCOMPARE(w.SSTab1->tabText(2), QStringLiteral("00:00:00"));
-        QCOMPARE(w.slots[3].date, DateTimeValue::fromDate(kToday));
-        QCOMPARE(w.slots[3].note, QStringLiteral(" "));
-        QCOMPARE(w.slots[3].time, QStringLiteral("0:0:0"));
+        QCOMPARE(w.slots()[3].date, DateTimeValue::fromDate(kToday));
+        QCOMPARE(w.slots()[3].note, QStringLiteral(" "));
+        QCOMPARE(w.slots()[3].time, QStringLiteral("0:0:0"));
         // Slot 5's tab is current: the editor goes blank with it.
         QCOMPARE(w.RichTextBox1->text().trimmed(), QString());
 
@@ -60,7 +60,7 @@ class FiringTest : public QObject {
         v.RichTextBox1->setText("seven");
         runUntil(g, QTime(14, 30));
         QCOMPARE(v.RichTextBox1->text(), QStringLiteral("seven"));
-        QVERIFY(v.slots[7].note.contains("seven"));
+        QVERIFY(v.slots()[7].note.contains("seven"));
     }
 
     void whileLockedOnlyTheMelodyAndTheUnlockFires() {

@@ -67,7 +67,7 @@ private Q_SLOTS:
             QCOMPARE(w.SSTab1->tabText(i), QStringLiteral("00:00"));
         for (int k = 1; k <= 12; ++k) {
             QCOMPARE(w.DTPicker[k - 1]->dateTime(), QDateTime(QDate(2002, 2, 4), QTime(0, 0)));
-            QVERIFY(w.slots[k].date.isZero());
+            QVERIFY(w.slots()[k].date.isZero());
         }
         QCOMPARE(w.MonthView1->selectedDate(), f.host.clock.now().date().addDays(31));
         QCOMPARE(w.MonthView2->selectedDate(), f.host.clock.now().date().addDays(31));
@@ -101,11 +101,11 @@ private Q_SLOTS:
         MainWindow& w = f.load();
         w.SSTab1->setCurrentIndex(4);
         QCOMPARE(w.RichTextBox1->text().trimmed(), QStringLiteral("five"));
-        const QString sixBefore = w.slots[6].note;
+        const QString sixBefore = w.slots()[6].note;
         w.RichTextBox1->moveCursor(QTextCursor::End);
         QTest::keyClicks(w.RichTextBox1, "X");
-        QVERIFY(w.slots[5].note.contains("fiveX"));
-        QCOMPARE(w.slots[6].note, sixBefore);
+        QVERIFY(w.slots()[5].note.contains("fiveX"));
+        QCOMPARE(w.slots()[6].note, sixBefore);
         w.SSTab1->setCurrentIndex(5);
         QCOMPARE(w.RichTextBox1->text().trimmed(), QStringLiteral("six"));
     }
@@ -114,7 +114,7 @@ private Q_SLOTS:
         MainWindowFixture f;
         MainWindow& w = f.load();
         w.DTPicker[2]->setTime(QTime(14, 5, 0));
-        QCOMPARE(w.slots[3].time, QStringLiteral("14:5:0"));
+        QCOMPARE(w.slots()[3].time, QStringLiteral("14:5:0"));
         // A time set after a start without settings keeps the picker's design day.
         QCOMPARE(w.DTPicker[2]->date(), QDate(2002, 2, 4));
     }
@@ -128,7 +128,7 @@ private Q_SLOTS:
         QTest::keyClick(w.DTPicker[0], Qt::Key_Home);
         QTest::keyClicks(w.DTPicker[0], "073015");
         QCOMPARE(w.DTPicker[0]->time(), QTime(7, 30, 15));
-        QCOMPARE(w.slots[1].time, QStringLiteral("7:30:15"));
+        QCOMPARE(w.slots()[1].time, QStringLiteral("7:30:15"));
     }
 
     void helpIconsOpenTheHelpFile() {
@@ -145,7 +145,7 @@ private Q_SLOTS:
         MainWindow& w = f.load();
         int ended = 0;
         w.onUnloaded = [&] { ++ended; };
-        w.slots[4].date = DateTimeValue::fromDate(QDate(2030, 5, 6));
+        w.slots()[4].date = DateTimeValue::fromDate(QDate(2030, 5, 6));
         w.DTPicker[3]->setTime(QTime(7, 30, 5));
         w.SSTab1->setCurrentIndex(3);
         w.RichTextBox1->setText("poznámka");
@@ -181,7 +181,7 @@ private Q_SLOTS:
         MainWindow& w = f.load();
         int ended = 0;
         w.onUnloaded = [&] { ++ended; };
-        w.slots[9].note = QStringLiteral("{\\rtf1 deviaty}");
+        w.slots()[9].note = QStringLiteral("{\\rtf1 deviaty}");
         const QString blocker = f.host.dataDir() + "/Dat9.RTF";
         QFile::remove(blocker);
         QDir().mkpath(blocker);
@@ -275,7 +275,7 @@ private Q_SLOTS:
         garbage.append("\r\n[DAT2]\r\nDátum=\xff\xfe\r\nČas=99:99:99\r\n");
         f.writeSettings(garbage);
         MainWindow& w = f.load();
-        QVERIFY(w.slots[2].date.isZero());
+        QVERIFY(w.slots()[2].date.isZero());
         QCOMPARE(w.DTPicker[1]->time(), QTime(0, 0));
     }
 };

@@ -102,7 +102,7 @@ int saveLoop(int first) {
         std::fflush(stdout);
         const SlotTable slots = generation(g);
         NoteFiles::save(slots, Paths::dataDir());
-        SettingsFile::save(slots, kSlovak);
+        SettingsFile::save(slots, Paths::configDir() + QStringLiteral("/PM002.INI"), kSlovak);
     }
 }
 
@@ -138,7 +138,7 @@ class SaveCrashTest : public QObject {
         const QString ini = host.configDir() + QStringLiteral("/PM002.INI");
         const SlotTable first = generation(0);
         QVERIFY(NoteFiles::save(first, host.dataDir()).isEmpty());
-        QVERIFY(SettingsFile::save(first, kSlovak));
+        QVERIFY(SettingsFile::save(first, ini, kSlovak));
         QCOMPARE(readAll(ini), settingsBytes(0));
 
         // What each file held after the last kill: index 0 the settings, 1 to 12 the notes.
@@ -217,8 +217,8 @@ class SaveCrashTest : public QObject {
 
         MainWindow& w = f.load();
         for (int k = 1; k <= kSlotCount; ++k) {
-            w.slots[k].note = QStringLiteral("{\\rtf1 malá poznámka %1}").arg(k);
-            w.slots[k].date = DateTimeValue::fromDate(QDate(2031, 1, k));
+            w.slots()[k].note = QStringLiteral("{\\rtf1 malá poznámka %1}").arg(k);
+            w.slots()[k].date = DateTimeValue::fromDate(QDate(2031, 1, k));
         }
         w.uložtexty();
         QVERIFY(f.host.boxes.shown.empty());
@@ -231,9 +231,9 @@ class SaveCrashTest : public QObject {
         // Notes too large for what is left (or for the limit), except the even slots' notes,
         // which stay small: the odd ones fail, the even ones are saved.
         for (int k = 1; k <= kSlotCount; ++k) {
-            w.slots[k].note =
+            w.slots()[k].note =
                 k % 2 ? QString(60000, QLatin1Char('x')) : QStringLiteral("{\\rtf1 nová %1}").arg(k);
-            w.slots[k].date = DateTimeValue::fromDate(QDate(2032, 2, k));
+            w.slots()[k].date = DateTimeValue::fromDate(QDate(2032, 2, k));
         }
         {
             std::optional<FileSizeLimit> limit;
@@ -255,7 +255,7 @@ class SaveCrashTest : public QObject {
         QStringList failed;
         for (int k = 1; k <= kSlotCount; ++k) {
             const QByteArray now = f.note(k);
-            const QByteArray wanted = (w.slots[k].note + QStringLiteral("\r\n")).toUtf8();
+            const QByteArray wanted = (w.slots()[k].note + QStringLiteral("\r\n")).toUtf8();
             QVERIFY2(now == before[k] || now == wanted, qPrintable(NoteFiles::fileName(k)));
             if (now != wanted)
                 failed << NoteFiles::fileName(k);

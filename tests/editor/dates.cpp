@@ -58,7 +58,7 @@ private Q_SLOTS:
         w.SSTab1->setCurrentIndex(3);
         w.DTPicker[3]->setTime(QTime(8, 0)); // already passed today: still accepted
         w.MonthView1->setSelectedDate(QDate(2002, 3, 12));
-        QCOMPARE(w.slots[4].date, DateTimeValue::fromDate(QDate(2002, 3, 12)));
+        QCOMPARE(w.slots()[4].date, DateTimeValue::fromDate(QDate(2002, 3, 12)));
         QCOMPARE(w.SSTab1->tabText(3), DateText::dateText(QDate(2002, 3, 12)));
         QVERIFY(f.host.boxes.shown.empty());
     }
@@ -68,7 +68,7 @@ private Q_SLOTS:
         f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(18, 0, 5));
         MainWindow& w = f.load();
         w.SSTab1->setCurrentIndex(11);
-        w.slots[1].date = DateTimeValue::fromDate(QDate(2002, 4, 1));
+        w.slots()[1].date = DateTimeValue::fromDate(QDate(2002, 4, 1));
         w.DTPicker[11]->setDateTime(QDateTime(QDate(1899, 12, 30), QTime(14, 30)));
         w.MonthView1->setSelectedDate(QDate(2002, 3, 11));
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
@@ -82,12 +82,12 @@ private Q_SLOTS:
         QCOMPARE(lines[2], QStringLiteral("                         ODKAZ má hodnotu: "));
         QCOMPARE(lines[3], "          dátum: " + DateText::dateText(QDate(2002, 3, 11)) + "   čas: 14:30:00");
         QCOMPARE(lines[4], "                  Dnes je: " + DateText::dateText(QDate(2002, 3, 12)) + " 18:00:05");
-        QVERIFY(w.slots[12].date.isZero());
+        QVERIFY(w.slots()[12].date.isZero());
         QCOMPARE(w.SSTab1->tabText(11), QStringLiteral("00:00:00"));
-        QCOMPARE(w.slots[1].date, DateTimeValue::fromDate(QDate(2002, 4, 1))); // others keep theirs
+        QCOMPARE(w.slots()[1].date, DateTimeValue::fromDate(QDate(2002, 4, 1))); // others keep theirs
         // A later day afterwards is stored normally.
         w.MonthView1->setSelectedDate(QDate(2002, 3, 20));
-        QCOMPARE(w.slots[12].date, DateTimeValue::fromDate(QDate(2002, 3, 20)));
+        QCOMPARE(w.slots()[12].date, DateTimeValue::fromDate(QDate(2002, 3, 20)));
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
     }
 
@@ -103,16 +103,16 @@ private Q_SLOTS:
         w.SSTab1->setCurrentIndex(0);
         w.MonthView1->setSelectedDate(QDate(2002, 3, 20));
         w.SSTab1->setCurrentIndex(1);
-        QVERIFY(w.slots[2].date.isZero());
+        QVERIFY(w.slots()[2].date.isZero());
 
         clickDay(w, 20);
-        QCOMPARE(w.slots[2].date, DateTimeValue::fromDate(QDate(2002, 3, 20)));
+        QCOMPARE(w.slots()[2].date, DateTimeValue::fromDate(QDate(2002, 3, 20)));
         QCOMPARE(w.SSTab1->tabText(1), DateText::dateText(QDate(2002, 3, 20)));
 
         // A past day clicked: one warning, not one for the change and one for the click.
         clickDay(w, 5);
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
-        QVERIFY(w.slots[2].date.isZero());
+        QVERIFY(w.slots()[2].date.isZero());
         // Clicked again, the refused day warns again.
         clickDay(w, 5);
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(2));

@@ -71,8 +71,8 @@ private Q_SLOTS:
         QVERIFY(!w.Lišta1->isPressed("ID_Left"));
 
         // Formatting reaches the slot's note at once.
-        QVERIFY(w.slots[3].note.contains("\\qc"));
-        QVERIFY(w.slots[3].note.contains("\\b"));
+        QVERIFY(w.slots()[3].note.contains("\\qc"));
+        QVERIFY(w.slots()[3].note.contains("\\b"));
     }
 
     void colourToolShowsItsBitmapAndColoursTheSelection() {
@@ -139,9 +139,9 @@ private Q_SLOTS:
         w.RichTextBox1->setSelAlignment(0);
         QCOMPARE(size->currentText(), QStringLiteral("12"));
         // Choosing in the list of forgotten reminders does nothing.
-        const QString note = w.slots[12].note;
+        const QString note = w.slots()[12].note;
         w.Lišta1->click("ID_Odkazy");
-        QCOMPARE(w.slots[12].note, note);
+        QCOMPARE(w.slots()[12].note, note);
     }
 
     void keysNamedInTheTooltipsTriggerTheirTools() {

@@ -77,7 +77,7 @@ private Q_SLOTS:
         // Cancel: the menu is back, nothing is deleted.
         QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
         QVERIFY(w.Lišta1->toolbar(2)->isHidden());
-        QCOMPARE(w.slots[3].date, DateTimeValue::fromDate(kToday.addDays(-1)));
+        QCOMPARE(w.slots()[3].date, DateTimeValue::fromDate(kToday.addDays(-1)));
     }
 
     void yesterdayAtMidnightAndAllTwelve() {
@@ -103,12 +103,12 @@ private Q_SLOTS:
                               {MessageBoxes::Yes});
         QCOMPARE(w.forgottenBox.count, 4); // slot 10 fell due at 9:00, before the start
         for (int k : {2, 9, 10, 12}) {
-            QVERIFY(w.slots[k].date.isZero());
-            QCOMPARE(w.slots[k].note, QStringLiteral(" "));
+            QVERIFY(w.slots()[k].date.isZero());
+            QCOMPARE(w.slots()[k].note, QStringLiteral(" "));
             QCOMPARE(w.SSTab1->tabText(k - 1), QStringLiteral("00:00:00"));
             QCOMPARE(w.DTPicker[k - 1]->time(), QTime(0, 0));
         }
-        QCOMPARE(w.slots[11].date, DateTimeValue::fromDate(kToday.addDays(5)));
+        QCOMPARE(w.slots()[11].date, DateTimeValue::fromDate(kToday.addDays(5)));
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 0);
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
         QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
@@ -159,7 +159,7 @@ private Q_SLOTS:
         QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
         QVERIFY(w.Lišta1->toolbar(2)->isHidden());
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 2);
-        QCOMPARE(w.slots[9].date, DateTimeValue::fromDate(kToday.addDays(-2)));
+        QCOMPARE(w.slots()[9].date, DateTimeValue::fromDate(kToday.addDays(-2)));
     }
 
     void cancelFindsThemAgainAtTheNextStart() {

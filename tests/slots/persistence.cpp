@@ -25,14 +25,14 @@ class PersistenceTest : public QObject {
         slots[3].time = "9:5:0";
         slots[12].date = DateTimeValue::fromDate(QDate(2030, 1, 31));
         slots[12].time = "23:59:59";
-        QVERIFY(SettingsFile::save(slots, sk));
+        QVERIFY(SettingsFile::save(slots, ini(), sk));
         const QString text = QString::fromUtf8(readFile(ini()));
         QVERIFY(text.startsWith("[Pripomin]\nRun=1\n[DAT1]\nDátum=0:00:00\nČas=\n[DAT2]"));
         QVERIFY(text.contains("[DAT3]\nDátum=12. 3. 2002\nČas=9:5:0\n") ||
                 text.contains("[DAT3]\nDátum=12.3.2002\n"));
 
         SlotTable back;
-        QVERIFY(SettingsFile::load(back, sk));
+        QVERIFY(SettingsFile::load(back, ini(), sk));
         QCOMPARE(back[3].date, slots[3].date);
         QCOMPARE(back[3].time, QStringLiteral("9:5:0"));
         QCOMPARE(back[12].date, slots[12].date);
@@ -49,7 +49,7 @@ class PersistenceTest : public QObject {
         QFETCH(QByteArray, run);
         writeFile(ini(), "[Pripomin]\n" + run + "[DAT1]\nDátum=12.3.2002\nČas=1:2:3\n");
         SlotTable slots;
-        QVERIFY(!SettingsFile::load(slots, sk));
+        QVERIFY(!SettingsFile::load(slots, ini(), sk));
         QVERIFY(slots[1].date.isZero());
         QVERIFY(slots[1].time.isEmpty());
     }
@@ -58,7 +58,7 @@ class PersistenceTest : public QObject {
         writeFile(ini(),
                   "[Pripomin]\nRun=1\n[DAT1]\nDátum=garbage\nČas=also garbage\n[DAT2]\nDátum=12.3.2002\n");
         SlotTable slots;
-        QVERIFY(SettingsFile::load(slots, sk));
+        QVERIFY(SettingsFile::load(slots, ini(), sk));
         QVERIFY(slots[1].date.isZero());
         QCOMPARE(slots[1].time, QStringLiteral("0:0:0"));
         QCOMPARE(slots[2].date, DateTimeValue::fromDate(QDate(2002, 3, 12)));

@@ -46,5 +46,7 @@ HostServices FakeHost::services() {
     s.grab = &grab;
     s.sessionLocker = &sessionLocker;
     s.programFolder = QStringLiteral(PRIPOMIN_OUTPUT_DIR);
+    s.configFolder = configDir();
+    s.dataFolder = dataDir();
     return s;
 }
