@@ -1,6 +1,7 @@
 #include "host/windowinputgrab.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <QWindow>
 #include <xcb/xcb.h>
 
@@ -122,7 +123,7 @@ bool WindowInputGrab::nativeEventFilter(const QByteArray& eventType, void* messa
     const auto* event = static_cast<xcb_generic_event_t*>(message);
     switch (event->response_type & 0x7f) {
     case XCB_FOCUS_OUT: {
-        // The keyboard grab ended without our release (the pointer's goes with it).
+        // A grab ended without our release: keyboard and pointer are both taken again.
         const auto* focus = reinterpret_cast<const xcb_focus_out_event_t*>(event);
         if (focus->event == m_windowId && focus->mode == XCB_NOTIFY_MODE_UNGRAB)
             grabEnded();
