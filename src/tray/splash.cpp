@@ -8,8 +8,10 @@
 Splash::Splash(std::function<void()> hideMainWindow) : m_hideMainWindow(std::move(hideMainWindow)) {
     setObjectName(QStringLiteral("Splash"));
     setAttribute(Qt::WA_DeleteOnClose);
-    // No title bar and no taskbar entry; the thin frame stands for the dialog frame.
-    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    // No title bar and no taskbar entry; the thin frame stands for the dialog frame. A utility
+    // window rather than a splash screen: window managers float both, but a splash screen gets no
+    // frameless hint from Qt, and tiling ones then give it a title bar.
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
 
     QScreen* screen = QGuiApplication::primaryScreen();
     const double twipsPerPixel = 1440.0 / (screen ? screen->logicalDotsPerInchX() : 96.0);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Under a tiling window manager (i3) an alert's confirmation box and its shaped window float at their
-# own place with their own size instead of being tiled; the titles the window manager shows are the
-# program's own, with nothing added.
+# own place with their own size instead of being tiled, the alert window and the Splash without a
+# title bar; the titles the window manager shows are the program's own, with nothing added.
 # Set E2E_SHOTS to a folder to keep the screenshots.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
@@ -34,4 +34,23 @@ at_its_place() {
 wait_until 5 "the alert window floating at its place" at_its_place
 import -window root "$E2E_TMP/tiling.png"
 [ -n "${E2E_SHOTS:-}" ] && cp "$E2E_TMP/tiling.png" "$E2E_SHOTS/tiling.png"
+# No title bar: the frame i3 puts around the window is no taller than the window itself.
+untitled() {
+    local frame
+    frame=$(xwininfo -id "$1" -tree | sed -n 's/^ *Parent window id: \(0x[0-9a-f]*\).*/\1/p')
+    [ "$(xwininfo -id "$frame" | awk '/Height:/ {print $2}')" = "$(xwininfo -id "$1" | awk '/Height:/ {print $2}')" ]
+}
+untitled "$alert" || fail "the alert window has a title bar"
+
+# --- The Splash after activation floats without a title bar too.
+splash_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --class pripomin 2>/dev/null); do
+        xprop -id "$id" _NET_WM_WINDOW_TYPE | grep -q UTILITY && { echo "$id"; return 0; }
+    done
+    return 1
+}
+xdotool windowactivate --sync "$(window_named Pripomin)" key F11
+wait_until 10 "the Splash" splash_window
+untitled "$(splash_window)" || fail "the Splash has a title bar"
 echo PASS
