@@ -204,6 +204,13 @@ void MainWindow::buildControls() {
         Timer2_Timer();
         armTimer2();
     });
+    m_forgotten = std::make_unique<ForgottenView>(
+        m_host,
+        ForgottenView::Controls{this, Lišta1, SSTab1, RichTextBox1, RichTextBox13, MonthView1, MonthView2, zabudnuté},
+        m_store.slots, static_cast<const SlotSchedule&>(*this), [this](int k) {
+            m_store.slots[k].date = DateTimeValue();
+            emptySlot(k);
+        });
     m_watcher = new Watcher(*m_host.clock, *this, this);
     connect(m_watcher, &Watcher::slotDue, this, [this](int k) { fireSlot(k); });
     connect(m_watcher, &Watcher::dayChanged, this, [this] { dnesje(); });
@@ -289,7 +296,7 @@ void MainWindow::Form_Load() {
         Form_Unload();
         return;
     }
-    zistizabudnuté();
+    m_forgotten->zistizabudnuté(m_watcher->watchedFrom());
     QCoreApplication::processEvents();
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "alerts/watcher.h"
-#include "forgotten/forgottenbox.h"
+#include "forgotten/forgottenview.h"
 #include "host/hostservices.h"
 #include "slots/slotstore.h"
 
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QCalendarWidget;
 class QDateTimeEdit;
@@ -74,15 +75,8 @@ class MainWindow : public QWidget, private SlotSchedule {
     // slot as it was, so nothing is lost.
     void setAlertsHeld(bool held);
 
-    // Forgotten reminders.
-    ForgottenBox forgottenBox;
-    void zistizabudnuté();
-    void vymažzabudnuté();
-    void ukažodkaz();
-    void popisikony();
-    void skryikony();
-    void showForgottenEntry(int k);
-    void returnToEditor();
+    // Forgotten reminders found at start.
+    const ForgottenBox& forgottenBox() const { return m_forgotten->box(); }
 
     // Background mode (wired by the application).
     void aktivácia();
@@ -139,6 +133,7 @@ class MainWindow : public QWidget, private SlotSchedule {
     SlotStore m_store;
     BackgroundMode* m_background = nullptr;
     Watcher* m_watcher = nullptr;
+    std::unique_ptr<ForgottenView> m_forgotten;
     bool m_loading = false;
     bool m_unloaded = false;
     bool m_unloadPending = false;

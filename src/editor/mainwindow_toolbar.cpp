@@ -55,9 +55,9 @@ void MainWindow::Lišta1_ToolClick(const QString& id) {
             bool ok = false;
             const int k = id.mid(6).toInt(&ok);
             if (ok && k >= 1 && k <= 12)
-                showForgottenEntry(k);
+                m_forgotten->showEntry(k);
         } else if (id == QLatin1String("ID_Tool1")) {
-            returnToEditor();
+            m_forgotten->returnToEditor();
         }
     } catch (const RunTimeError& e) {
         showToolError(e.number, e.description);

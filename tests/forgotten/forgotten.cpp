@@ -49,7 +49,7 @@ private Q_SLOTS:
                         "\nČas=10:0:0\n");
         MainWindow& w = f.load();
         QVERIFY(f.host.boxes.shown.empty());
-        QCOMPARE(w.forgottenBox.count, 0);
+        QCOMPARE(w.forgottenBox().count, 0);
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
         QVERIFY(w.Lišta1->toolbar(2)->isHidden());
     }
@@ -57,12 +57,12 @@ private Q_SLOTS:
     void pastSlotsAreFoundInSlotOrderAndAsked() {
         MainWindowFixture f;
         MainWindow& w = start(f, {{7, kToday.addDays(-30)}, {3, kToday.addDays(-1)}}, {MessageBoxes::Cancel});
-        QCOMPARE(w.forgottenBox.count, 2);
-        QCOMPARE(w.forgottenBox.entry(3).isForgotten, qint16(1));
-        QCOMPARE(w.forgottenBox.entry(7).isForgotten, qint16(1));
-        QCOMPARE(w.forgottenBox.entry(4).isForgotten, qint16(0));
-        QCOMPARE(w.forgottenBox.entry(3).timeText, QStringLiteral("9:00:00"));
-        QCOMPARE(w.forgottenBox.entry(3).dateText, DateText::dateText(kToday.addDays(-1)));
+        QCOMPARE(w.forgottenBox().count, 2);
+        QCOMPARE(w.forgottenBox().entry(3).isForgotten, qint16(1));
+        QCOMPARE(w.forgottenBox().entry(7).isForgotten, qint16(1));
+        QCOMPARE(w.forgottenBox().entry(4).isForgotten, qint16(0));
+        QCOMPARE(w.forgottenBox().entry(3).timeText, QStringLiteral("9:00:00"));
+        QCOMPARE(w.forgottenBox().entry(3).dateText, DateText::dateText(kToday.addDays(-1)));
         QComboBox* list = w.Lišta1->combo("ID_Odkazy");
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->itemText(0), "Odkaz z dňa: " + DateText::dateText(kToday.addDays(-1)));
@@ -89,7 +89,7 @@ private Q_SLOTS:
         f.writeSettings(text);
         f.host.boxes.answers = {MessageBoxes::Cancel};
         MainWindow& w = f.load();
-        QCOMPARE(w.forgottenBox.count, 12);
+        QCOMPARE(w.forgottenBox().count, 12);
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 12);
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("Počet odkazov v schránke:12"));
     }
@@ -101,7 +101,7 @@ private Q_SLOTS:
         MainWindow& w = start(f, {{2, kToday.addDays(-1)}, {9, kToday.addDays(-3)}, {10, kToday}, {11, kToday.addDays(5)},
                                   {12, kToday.addDays(-1)}},
                               {MessageBoxes::Yes});
-        QCOMPARE(w.forgottenBox.count, 4); // slot 10 fell due at 9:00, before the start
+        QCOMPARE(w.forgottenBox().count, 4); // slot 10 fell due at 9:00, before the start
         for (int k : {2, 9, 10, 12}) {
             QVERIFY(w.slots()[k].date.isZero());
             QCOMPARE(w.slots()[k].note, QStringLiteral(" "));
@@ -112,8 +112,8 @@ private Q_SLOTS:
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 0);
         QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
         QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
-        QCOMPARE(w.forgottenBox.count, 4); // the box keeps its entries all run long
-        QCOMPARE(w.forgottenBox.entry(2).isForgotten, qint16(1));
+        QCOMPARE(w.forgottenBox().count, 4); // the box keeps its entries all run long
+        QCOMPARE(w.forgottenBox().entry(2).isForgotten, qint16(1));
         // Typing in the editor after the deletion starts a new note; the old one never comes back.
         QCOMPARE(w.SSTab1->currentIndex(), 11);
         QVERIFY(!w.RichTextBox1->text().contains("old twelve"));
@@ -168,7 +168,7 @@ private Q_SLOTS:
         w.close();
         f.host.boxes.answers = {MessageBoxes::Cancel};
         MainWindow& again = f.load();
-        QCOMPARE(again.forgottenBox.count, 1);
+        QCOMPARE(again.forgottenBox().count, 1);
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(2));
     }
 };
