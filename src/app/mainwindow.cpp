@@ -1,18 +1,23 @@
 #include "app/mainwindow.h"
 
-#include "editor/slottabs.h"
-#include "editor/timepicker.h"
+#include "editor/dateentry.h"
+#include "editor/todaydisplay.h"
 #include "editor/toolbarcontrol.h"
 #include "host/clock.h"
 #include "host/datetime.h"
+#include "host/messageboxes.h"
 #include "host/richtextbox.h"
+#include "host/runtimeerror.h"
+#include "host/shell.h"
 #include "host/sound.h"
+#include "tray/backgroundmode.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QFontDatabase>
@@ -21,180 +26,60 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextCharFormat>
 #include <QTimer>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <utility>
 
-namespace {
-// Design geometry is in twips, 15 to a pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
-QRect designRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
-const QDateTime kPickerDesignValue(QDate(2002, 2, 4), QTime(0, 0));
-} // namespace
 
 MainWindow::MainWindow(HostServices host, QWidget* parent)
-    : QWidget(parent), m_host(std::move(host)), m_store(m_host.configFolder, m_host.dataFolder) {
+    : QWidget(parent), m_host(std::move(host)), m_store(m_host.configFolder, m_host.dataFolder),
+      m_ui(buildMainWindowControls(this, m_host.programFolder)),
+      m_formatting(m_ui.RichTextBox1, m_ui.Lišta1, m_host.programFolder) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pripomin"));
-    buildControls();
+    wireControls();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildControls() {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    Lišta1 = new ToolBarControl(m_host.programFolder, this);
-    Lišta1->setObjectName(QStringLiteral("Lišta1"));
-    layout->addWidget(Lišta1);
-
-    auto* client = new QWidget(this);
-    client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(px(12105), px(3315));
-    layout->addWidget(client);
-
-    SSTab1 = new SlotTabs(client);
-    SSTab1->setObjectName(QStringLiteral("SSTab1"));
-    SSTab1->setGeometry(designRect(0, 0, 12060, 2865));
-    SSTab1->setIconSize(QSize(10, 10));
-    // Twelve tabs share the width of the window, so each keeps its caption short of padding.
-    SSTab1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 0px; min-width: 20px; }"));
-    QFont tabFont(QStringLiteral("DejaVu Sans Condensed"));
-    tabFont.setPixelSize(9);
-    SSTab1->tabBar()->setFont(tabFont);
-    const QIcon tabPicture(m_host.programFolder + QStringLiteral("/tab.png"));
-    const QPixmap helpPicture(m_host.programFolder + QStringLiteral("/help.png"));
+void MainWindow::wireControls() {
     for (int k = 1; k <= 12; ++k) {
-        auto* page = new QWidget;
-        page->setObjectName(QStringLiteral("page%1").arg(k));
-        SSTab1->addTab(page, tabPicture, QStringLiteral("00:00"));
-
-        auto* picker = new TimePicker(page);
-        picker->setObjectName(QStringLiteral("DTPicker%1").arg(k));
-        picker->setDateTime(kPickerDesignValue);
-        picker->setToolTip(QStringLiteral(" Aktuálny čas zobrazenia odkazu  "));
-        picker->setAccessibleName(QStringLiteral("Čas odkazu %1").arg(k));
         // A picker change reaches the slot's time at once; nothing needs to poll the pickers.
-        connect(picker, &QDateTimeEdit::dateTimeChanged, this, [this, k] {
+        connect(m_ui.DTPicker[k - 1], &QDateTimeEdit::dateTimeChanged, this, [this, k] {
             sampleSlotTime(k);
             m_watcher->slotChanged(k);
         });
-        DTPicker[k - 1] = picker;
-
-        auto* image = new QLabel(page);
-        image->setObjectName(QStringLiteral("Image%1").arg(k));
-        image->setPixmap(helpPicture);
-        image->setScaledContents(true);
-        image->setToolTip(QStringLiteral(" Nápoveda "));
-        image->setAccessibleName(QStringLiteral("Nápoveda"));
-        image->setCursor(Qt::PointingHandCursor);
-        image->installEventFilter(this);
-        Image[k - 1] = image;
+        m_ui.Image[k - 1]->installEventFilter(this);
     }
-    // Controls on a tab are placed relative to the tab control, header included.
-    SSTab1->ensurePolished();
-    const int pageTop = SSTab1->tabBar()->sizeHint().height();
-    for (int i = 0; i < 12; ++i) {
-        DTPicker[i]->setGeometry(designRect(5640, 480, 1215, 375).translated(0, -pageTop));
-        Image[i]->setGeometry(designRect(6000, 1320, 480, 480).translated(0, -pageTop));
-    }
-    connect(SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
-
-    RichTextBox1 = new RichTextBox(client);
-    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    RichTextBox1->setGeometry(designRect(120, 360, 5415, 2415));
-    RichTextBox1->setAccessibleName(QStringLiteral("Text odkazu"));
-    // New text is written at the size the size list starts with.
-    QFont noteFont = RichTextBox1->font();
-    noteFont.setPointSize(12);
-    RichTextBox1->setFont(noteFont);
-    connect(RichTextBox1, &RichTextBox::contentChanged, this, [this] { RichTextBox1_Change(); });
-
-    RichTextBox13 = new RichTextBox(client);
-    RichTextBox13->setObjectName(QStringLiteral("RichTextBox13"));
-    RichTextBox13->setGeometry(designRect(5760, 2400, 855, 375));
-    RichTextBox13->setReadOnly(true);
-    RichTextBox13->setFrameShape(QFrame::NoFrame);
-    RichTextBox13->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RichTextBox13->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    RichTextBox13->setFocusPolicy(Qt::NoFocus);
-    RichTextBox13->document()->setDocumentMargin(2);
-    RichTextBox13->setStyleSheet(QStringLiteral("background: transparent;"));
-    QFont clockFont = RichTextBox13->font();
-    clockFont.setPixelSize(12);
-    clockFont.setBold(true);
-    RichTextBox13->setFont(clockFont);
-    // The time stays on one line, however wide the font draws it: the box grows to the right into
-    // the gap before the calendar rather than wrapping the seconds.
-    RichTextBox13->setLineWrapMode(QTextEdit::NoWrap);
-    {
-        const int needed = QFontMetrics(clockFont).horizontalAdvance(DateText::timeText(QTime(20, 58, 58))) + 8;
-        QRect clockRect = RichTextBox13->geometry();
-        clockRect.setWidth(std::max(clockRect.width(), needed));
-        RichTextBox13->setGeometry(clockRect);
-    }
-    RichTextBox13->setText(QStringLiteral("čas"));
-    RichTextBox13->setToolTip(QStringLiteral(" Aktuálny čas "));
-    RichTextBox13->setAccessibleName(QStringLiteral("Aktuálny čas"));
-
-    MonthView1 = new QCalendarWidget(client);
-    MonthView1->setObjectName(QStringLiteral("MonthView1"));
-    MonthView1->setGeometry(designRect(6960, 480, 4980, 2310));
-    MonthView1->setAccessibleName(QStringLiteral("Dátum odkazu"));
-    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    MonthView1->setFirstDayOfWeek(QLocale().firstDayOfWeek());
-    QFont calendarFont = MonthView1->font();
-    calendarFont.setPixelSize(10);
-    MonthView1->setFont(calendarFont);
-    connect(MonthView1, &QCalendarWidget::selectionChanged, this, [this] {
+    connect(m_ui.SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
+    connect(m_ui.RichTextBox1, &RichTextBox::contentChanged, this, [this] { RichTextBox1_Change(); });
+    connect(m_ui.MonthView1, &QCalendarWidget::selectionChanged, this, [this] {
         m_selectionChangedSincePress = true;
         MonthView1_SelChange();
     });
     // The calendar does not follow the tabs, so the day it shows selected may be another slot's:
     // clicking it chooses it for this slot too, although the calendar reports no change then.
-    if (auto* days = MonthView1->findChild<QAbstractItemView*>()) {
+    if (auto* days = m_ui.MonthView1->findChild<QAbstractItemView*>()) {
         m_calendarDays = days->viewport();
         m_calendarDays->installEventFilter(this);
     }
-    connect(MonthView1, &QCalendarWidget::clicked, this, [this] {
+    connect(m_ui.MonthView1, &QCalendarWidget::clicked, this, [this] {
         if (!std::exchange(m_selectionChangedSincePress, false))
             MonthView1_SelChange();
     });
-    connect(MonthView1, &QCalendarWidget::currentPageChanged, this, [this] { MonthView1_GetDayBold(); });
+    connect(m_ui.MonthView1, &QCalendarWidget::currentPageChanged, this, [this] { MonthView1_GetDayBold(); });
 
-    MonthView2 = new QCalendarWidget(client);
-    MonthView2->setObjectName(QStringLiteral("MonthView2"));
-    MonthView2->setGeometry(designRect(6960, 360, 5010, 2310));
-    MonthView2->setAccessibleName(QStringLiteral("Kalendár"));
-    MonthView2->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    MonthView2->setFirstDayOfWeek(QLocale().firstDayOfWeek());
-    MonthView2->setFont(calendarFont);
-    MonthView2->hide();
-
-    zabudnuté = new RichTextBox(client);
-    zabudnuté->setObjectName(QStringLiteral("zabudnuté"));
-    zabudnuté->setGeometry(designRect(120, 360, 6735, 2295));
-    zabudnuté->setReadOnly(true);
-    zabudnuté->setAccessibleName(QStringLiteral("Zabudnutý odkaz"));
-    zabudnuté->hide();
-
-    // The editor lies over the tab pages, beside the picker; the clock under the picker.
-    RichTextBox1->raise();
-    RichTextBox13->raise();
-    MonthView1->raise();
-
-    connect(Lišta1, &ToolBarControl::toolClicked, this, [this](const QString& id) { Lišta1_ToolClick(id); });
-    connect(Lišta1, &ToolBarControl::comboChosen, this, [this](const QString& id) { Lišta1_ComboClick(id); });
+    connect(m_ui.Lišta1, &ToolBarControl::toolClicked, this, [this](const QString& id) { Lišta1_ToolClick(id); });
+    connect(m_ui.Lišta1, &ToolBarControl::comboChosen, this, [this](const QString& id) { Lišta1_ComboClick(id); });
+    m_toolActions = m_formatting.toolActions();
+    m_toolActions.insert(QStringLiteral("ID_AcceptChange"), [this] { aktivácia(); });
+    m_toolActions.insert(QStringLiteral("ID_StopCurrentJump"), [this] { deaktivácia(); });
+    m_toolActions.insert(QStringLiteral("ID_Tool1"), [this] { m_forgotten->returnToEditor(); });
+    for (int k = 1; k <= kSlotCount; ++k)
+        m_toolActions.insert(QStringLiteral("ID_New%1").arg(k), [this, k] { m_forgotten->showEntry(k); });
 
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
@@ -206,7 +91,7 @@ void MainWindow::buildControls() {
     });
     m_forgotten = std::make_unique<ForgottenView>(
         m_host,
-        ForgottenView::Controls{this, Lišta1, SSTab1, RichTextBox1, RichTextBox13, MonthView1, MonthView2, zabudnuté},
+        ForgottenView::Controls{this, m_ui.Lišta1, m_ui.SSTab1, m_ui.RichTextBox1, m_ui.RichTextBox13, m_ui.MonthView1, m_ui.MonthView2, m_ui.zabudnuté},
         m_store.slots, static_cast<const SlotSchedule&>(*this), [this](int k) {
             m_store.slots[k].date = DateTimeValue();
             emptySlot(k);
@@ -238,16 +123,16 @@ QDateTime MainWindow::now() const {
 }
 
 int MainWindow::currentSlot() const {
-    const int t = SSTab1->currentIndex();
+    const int t = m_ui.SSTab1->currentIndex();
     return t >= 0 && t <= 11 ? t + 1 : 0;
 }
 
 DateTimeValue MainWindow::pickerValue(int k) const {
-    return DateTimeValue::fromDateTime(DTPicker[k - 1]->dateTime());
+    return DateTimeValue::fromDateTime(m_ui.DTPicker[k - 1]->dateTime());
 }
 
 void MainWindow::setPickerValue(int k, DateTimeValue v) {
-    DTPicker[k - 1]->setDateTime(v.toDateTime());
+    m_ui.DTPicker[k - 1]->setDateTime(v.toDateTime());
 }
 
 void MainWindow::Form_Load() {
@@ -255,14 +140,14 @@ void MainWindow::Form_Load() {
     QCoreApplication::processEvents();
 
     const QDate ahead = now().date().addDays(31);
-    for (QCalendarWidget* view : {MonthView1, MonthView2}) {
+    for (QCalendarWidget* view : {m_ui.MonthView1, m_ui.MonthView2}) {
         const QSignalBlocker block(view);
         view->setSelectedDate(ahead);
     }
     MonthView1_GetDayBold();
 
-    Lišta1->toolbar(2)->hide();
-    Lišta1->toolbar(1)->show();
+    m_ui.Lišta1->toolbar(2)->hide();
+    m_ui.Lišta1->toolbar(1)->show();
 
     // Centre on the screen without changing the size: the size the window has once the second
     // toolbar is put away.
@@ -272,12 +157,12 @@ void MainWindow::Form_Load() {
         move(area.x() + (area.width() - s.width()) / 2, area.y() + (area.height() - s.height()) / 2);
     }
 
-    QComboBox* fonts = Lišta1->combo(QStringLiteral("ID_Font"));
+    QComboBox* fonts = m_ui.Lišta1->combo(QStringLiteral("ID_Font"));
     const QStringList families = QFontDatabase::families();
     for (int i = 0; i <= 10 && i < families.size(); ++i)
         fonts->addItem(families.at(i));
     fonts->setEditText(QStringLiteral("MS Sans Serif"));
-    QComboBox* sizes = Lišta1->combo(QStringLiteral("ID_Size"));
+    QComboBox* sizes = m_ui.Lišta1->combo(QStringLiteral("ID_Size"));
     if (sizes->count() == 0)
         sizes->addItems({"10", "12", "14", "18", "24", "36", "8"});
     sizes->setEditText(QStringLiteral("12"));
@@ -361,7 +246,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_calendarDays && event->type() == QEvent::MouseButtonPress)
         m_selectionChangedSincePress = false;
     if (event->type() == QEvent::MouseButtonRelease) {
-        for (QLabel* image : Image)
+        for (QLabel* image : m_ui.Image)
             if (watched == image) {
                 nápoveda();
                 return true;
@@ -376,4 +261,180 @@ void MainWindow::armTimer2() {
     // Wake just after the next whole second, so the clock turns over with the second.
     const int msIntoSecond = now().time().msec();
     Timer2->start(1000 - msIntoSecond + 5);
+}
+
+void MainWindow::SSTab1_Click() {
+    if (const int k = currentSlot())
+        m_ui.RichTextBox1->setTextRTF(m_store.slots[k].note);
+}
+
+void MainWindow::nápoveda() { m_host.shell->open(m_host.programFolder + QStringLiteral("/Pripomin.html")); }
+
+void MainWindow::sampleSlotTime(int k) { m_store.slots[k].time = slotTimeText(m_ui.DTPicker[k - 1]->time()); }
+
+void MainWindow::Timer2_Timer() {
+    for (int k = 1; k <= kSlotCount; ++k)
+        sampleSlotTime(k);
+    m_ui.RichTextBox13->setText(DateText::timeText(now().time()));
+}
+
+void MainWindow::zobraztermíny() {
+    for (int k = 1; k <= kSlotCount; ++k) {
+        const auto t = DateText::tryParseTime(m_store.slots[k].time);
+        setPickerValue(k, DateTimeValue::fromTime(t.value_or(QTime(0, 0))));
+    }
+    for (int i = 0; i < kSlotCount; ++i) {
+        m_ui.SSTab1->setCurrentIndex(i);
+        m_ui.SSTab1->setTabText(i, DateText::toText(m_store.slots[i + 1].date));
+    }
+}
+
+void MainWindow::dnesje() {
+    const QDate today = now().date();
+    todayWeekdayName = TodayDisplay::weekdayName(today);
+    m_ui.Lišta1->textTool(QStringLiteral("ID_Legend"))->setText(TodayDisplay::legendText(today));
+}
+
+void MainWindow::Lišta1_ToolClick(const QString& id) {
+    const auto action = m_toolActions.constFind(id);
+    if (action == m_toolActions.cend())
+        return;
+    try {
+        (*action)();
+    } catch (const RunTimeError& e) {
+        showToolError(e.number, e.description);
+    } catch (const std::exception& e) {
+        showToolError(51, QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void MainWindow::Lišta1_ComboClick(const QString& id) {
+    m_formatting.Lišta1_ComboClick(id);
+}
+
+void MainWindow::RichTextBox1_Change() {
+    if (const int k = currentSlot())
+        m_store.slots[k].note = m_ui.RichTextBox1->textRTF();
+    m_formatting.showSelectionFormat();
+}
+
+void MainWindow::showToolError(int number, const QString& description) {
+    const QString crlf = QStringLiteral("\r\n");
+    m_host.boxes->msgBox(
+        QStringLiteral("Číslo chyby : %1").arg(number) + crlf + QStringLiteral("Charakteristika chyby : ") +
+            description + crlf + crlf +
+            QStringLiteral("Nenašiel sa súbor farieb ktorý program potrebuje pre svoju činnosť.") + crlf +
+            QStringLiteral(" Možno ste ho náhodou vymazali. Ak problémy pretrvávajú, program "
+                           "preinštalujte."),
+        MessageBoxes::Critical, QStringLiteral("Chyba v programe Pripomin"));
+}
+
+void MainWindow::MonthView1_SelChange() {
+    const int k = currentSlot();
+    if (!k)
+        return;
+    const DateTimeValue chosen = DateTimeValue::fromDate(m_ui.MonthView1->selectedDate());
+    m_store.slots[k].date = chosen;
+    const QDateTime current = now();
+    if (!(chosen < DateTimeValue::fromDate(current.date()))) {
+        m_ui.SSTab1->setTabText(k - 1, DateText::toText(chosen));
+        m_watcher->slotChanged(k);
+        return;
+    }
+    m_host.boxes->msgBox(
+        DateEntry::pastDayWarning(chosen, pickerValue(k), DateTimeValue::fromDateTime(current)),
+        MessageBoxes::Exclamation, QString::fromUtf8(DateEntry::kWarningTitle));
+    m_store.slots[k].date = DateTimeValue();
+    m_ui.SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
+}
+
+void MainWindow::MonthView1_GetDayBold() {
+    // The calendar shows 42 days, starting with the week before the month's first day when the
+    // month begins on the first day of the week.
+    const QDate first(m_ui.MonthView1->yearShown(), m_ui.MonthView1->monthShown(), 1);
+    int offset = (first.dayOfWeek() - int(m_ui.MonthView1->firstDayOfWeek()) + 7) % 7;
+    if (offset == 0)
+        offset = 7;
+    const QDate start = first.addDays(-offset);
+    m_ui.MonthView1->setDateTextFormat(QDate(), QTextCharFormat());
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    for (int entry : DateEntry::boldDayEntries(42))
+        m_ui.MonthView1->setDateTextFormat(start.addDays(entry), bold);
+}
+
+void MainWindow::aktivácia() {
+    if (m_background)
+        m_background->aktivácia();
+}
+
+void MainWindow::deaktivácia() {
+    if (m_background)
+        m_background->deaktivácia();
+}
+
+void MainWindow::uložnastavenia() {
+    for (int k = 1; k <= kSlotCount; ++k)
+        sampleSlotTime(k);
+    m_settingsSaveFailed = !m_store.saveSettings();
+}
+
+void MainWindow::emptySlot(int k) {
+    setPickerValue(k, DateTimeValue());
+    if (currentSlot() == k)
+        m_ui.RichTextBox1->setTextRTF(QStringLiteral(" "));
+    m_store.slots[k].note = QStringLiteral(" "); // after the editor, whose change would store its own blank
+    m_ui.SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
+}
+
+void MainWindow::saveWithoutWindows() {
+    if (m_unloaded || m_loading)
+        return;
+    m_unloaded = true;
+    m_store.saveSettings();
+    m_store.save();
+}
+
+void MainWindow::načítajnastavenia() {
+    if (m_store.loadSettings())
+        zobraztermíny();
+}
+
+void MainWindow::načítajtexty() {
+    m_store.loadNotes();
+}
+
+QStringList MainWindow::saveSlots() {
+    for (int k = 1; k <= kSlotCount; ++k)
+        sampleSlotTime(k);
+    const QStringList failed = m_store.save();
+    m_settingsSaveFailed = failed.contains(m_store.settingsPath());
+    return failed;
+}
+
+QString MainWindow::saveFailureText(const QStringList& failed) {
+    return QStringLiteral("Tieto súbory sa nepodarilo uložiť:\r\n") + failed.join(QStringLiteral("\r\n"));
+}
+
+void MainWindow::uložtexty() {
+    const QStringList failed = saveSlots();
+    if (failed.isEmpty())
+        return;
+    // A reminder that silently failed to reach the disk would be lost at the next start.
+    m_host.boxes->msgBox(saveFailureText(failed) +
+                             QStringLiteral("\r\n\r\nOdkazy v nich zostali len v pamäti programu."),
+                         MessageBoxes::Critical, QStringLiteral("Chyba v programe Pripomin"));
+}
+
+bool MainWindow::endDespiteFailedSave(const QStringList& failed) {
+    if (m_terminating) {
+        // Nobody is there to answer: the session is ending or the program was told to stop.
+        qWarning("Pripomin: not saved: %s", qPrintable(failed.join(QStringLiteral(", "))));
+        return true;
+    }
+    return m_host.boxes->msgBox(saveFailureText(failed) +
+                                    QStringLiteral("\r\n\r\nUkončiť program aj tak? Zmeny v týchto "
+                                                   "súboroch sa stratia."),
+                                MessageBoxes::Critical + MessageBoxes::YesNo,
+                                QStringLiteral("Chyba v programe Pripomin")) == MessageBoxes::Yes;
 }

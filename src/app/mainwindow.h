@@ -1,6 +1,8 @@
 #pragma once
 
 #include "alerts/watcher.h"
+#include "app/mainwindowcontrols.h"
+#include "editor/noteformatting.h"
 #include "forgotten/forgottenview.h"
 #include "host/hostservices.h"
 #include "slots/slotstore.h"
@@ -87,18 +89,6 @@ class MainWindow : public QWidget, private SlotSchedule {
     // Runs after the closing path saved everything (the application quits there).
     std::function<void()> onUnloaded;
 
-    // Controls, by their design names.
-    ToolBarControl* Lišta1 = nullptr;
-    QTabWidget* SSTab1 = nullptr;
-    std::array<QDateTimeEdit*, 12> DTPicker{};
-    std::array<QLabel*, 12> Image{};
-    RichTextBox* RichTextBox1 = nullptr;
-    RichTextBox* RichTextBox13 = nullptr;
-    QCalendarWidget* MonthView1 = nullptr;
-    QCalendarWidget* MonthView2 = nullptr;
-    RichTextBox* zabudnuté = nullptr;
-    QTimer* Timer2 = nullptr;
-
     // Picker k's value as a date-time value, and setting it from text as the watcher does.
     DateTimeValue pickerValue(int k) const;
     void setPickerValue(int k, DateTimeValue v);
@@ -111,8 +101,7 @@ class MainWindow : public QWidget, private SlotSchedule {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void buildControls();
-    void colourAction(const QString& file, quint32 colour, const QString& id);
+    void wireControls();
     void showToolError(int number, const QString& description);
     void armTimer2();
     DateTimeValue slotDate(int k) const override { return m_store.slots[k].date; }
@@ -131,6 +120,10 @@ class MainWindow : public QWidget, private SlotSchedule {
 
     HostServices m_host;
     SlotStore m_store;
+    MainWindowControls m_ui;
+    QTimer* Timer2 = nullptr;
+    NoteFormatting m_formatting;
+    QHash<QString, std::function<void()>> m_toolActions; // the toolbar's tools by id
     BackgroundMode* m_background = nullptr;
     Watcher* m_watcher = nullptr;
     std::unique_ptr<ForgottenView> m_forgotten;

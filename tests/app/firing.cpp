@@ -39,27 +39,27 @@ class FiringTest : public QObject {
     void aFiredSlotGivesUpItsTimeAndNote() {
         MainWindowFixture f;
         MainWindow& w = loadWithDue(f, {3, 5});
-        w.SSTab1->setCurrentIndex(4);
-        w.RichTextBox1->setText("five");
+        SSTab1(w)->setCurrentIndex(4);
+        RichTextBox1(w)->setText("five");
         runUntil(f, QTime(14, 30));
         QCOMPARE(f.alerts.size(), std::size_t(2));
         QCOMPARE(f.alerts[0], std::make_pair(3, QStringLiteral("note 3")));
         QVERIFY(f.alerts[1].second.contains("five"));
-        QCOMPARE(w.DTPicker[2]->time(), QTime(0, 0));
-        QCOMPARE(w.SSTab1->tabText(2), QStringLiteral("00:00:00"));
+        QCOMPARE(DTPicker(w)[2]->time(), QTime(0, 0));
+        QCOMPARE(SSTab1(w)->tabText(2), QStringLiteral("00:00:00"));
         QCOMPARE(w.slots()[3].date, DateTimeValue::fromDate(kToday));
         QCOMPARE(w.slots()[3].note, QStringLiteral(" "));
         QCOMPARE(w.slots()[3].time, QStringLiteral("0:0:0"));
         // Slot 5's tab is current: the editor goes blank with it.
-        QCOMPARE(w.RichTextBox1->text().trimmed(), QString());
+        QCOMPARE(RichTextBox1(w)->text().trimmed(), QString());
 
         // Another slot's note in the editor stays.
         MainWindowFixture g;
         MainWindow& v = loadWithDue(g, {5});
-        v.SSTab1->setCurrentIndex(6);
-        v.RichTextBox1->setText("seven");
+        SSTab1(v)->setCurrentIndex(6);
+        RichTextBox1(v)->setText("seven");
         runUntil(g, QTime(14, 30));
-        QCOMPARE(v.RichTextBox1->text(), QStringLiteral("seven"));
+        QCOMPARE(RichTextBox1(v)->text(), QStringLiteral("seven"));
         QVERIFY(v.slots()[7].note.contains("seven"));
     }
 
@@ -71,7 +71,7 @@ class FiringTest : public QObject {
         QVERIFY(f.alerts.empty());
         QCOMPARE(f.host.sound.played.size(), 1);
         QVERIFY(f.host.sound.played[0].endsWith("/Flauta.wav"));
-        QCOMPARE(w.DTPicker[2]->time(), QTime(14, 30));
+        QCOMPARE(DTPicker(w)[2]->time(), QTime(14, 30));
         w.setAlertsHeld(false);
         QCOMPARE(f.alerts.size(), std::size_t(2));
         QCOMPARE(f.alerts[0], std::make_pair(3, QStringLiteral("note 3")));

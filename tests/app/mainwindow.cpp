@@ -53,28 +53,28 @@ private Q_SLOTS:
             QVERIFY(image);
             QCOMPARE(image->toolTip(), QStringLiteral(" Nápoveda "));
         }
-        QVERIFY(w.MonthView2->isHidden());
-        QVERIFY(w.zabudnuté->isHidden());
-        QVERIFY(w.Lišta1->toolbar(2)->isHidden());
-        QCOMPARE(w.RichTextBox13->toolTip(), QStringLiteral(" Aktuálny čas "));
+        QVERIFY(MonthView2(w)->isHidden());
+        QVERIFY(zabudnuté(w)->isHidden());
+        QVERIFY(Lišta1(w)->toolbar(2)->isHidden());
+        QCOMPARE(RichTextBox13(w)->toolTip(), QStringLiteral(" Aktuálny čas "));
     }
 
     void firstStartKeepsTheDesign() {
         MainWindowFixture f;
         MainWindow& w = f.load();
-        QCOMPARE(w.SSTab1->currentIndex(), 0);
+        QCOMPARE(SSTab1(w)->currentIndex(), 0);
         for (int i = 0; i < 12; ++i)
-            QCOMPARE(w.SSTab1->tabText(i), QStringLiteral("00:00"));
+            QCOMPARE(SSTab1(w)->tabText(i), QStringLiteral("00:00"));
         for (int k = 1; k <= 12; ++k) {
-            QCOMPARE(w.DTPicker[k - 1]->dateTime(), QDateTime(QDate(2002, 2, 4), QTime(0, 0)));
+            QCOMPARE(DTPicker(w)[k - 1]->dateTime(), QDateTime(QDate(2002, 2, 4), QTime(0, 0)));
             QVERIFY(w.slots()[k].date.isZero());
         }
-        QCOMPARE(w.MonthView1->selectedDate(), f.host.clock.now().date().addDays(31));
-        QCOMPARE(w.MonthView2->selectedDate(), f.host.clock.now().date().addDays(31));
+        QCOMPARE(MonthView1(w)->selectedDate(), f.host.clock.now().date().addDays(31));
+        QCOMPARE(MonthView2(w)->selectedDate(), f.host.clock.now().date().addDays(31));
         // The combos follow the caret of the (empty) editor, which writes 12-point text.
-        QCOMPARE(w.Lišta1->combo("ID_Font")->currentText(), w.RichTextBox1->selFontName().value());
-        QCOMPARE(w.Lišta1->combo("ID_Size")->currentText(), QStringLiteral("12"));
-        QVERIFY(w.Lišta1->combo("ID_Font")->count() <= 11);
+        QCOMPARE(Lišta1(w)->combo("ID_Font")->currentText(), RichTextBox1(w)->selFontName().value());
+        QCOMPARE(Lišta1(w)->combo("ID_Size")->currentText(), QStringLiteral("12"));
+        QVERIFY(Lišta1(w)->combo("ID_Font")->count() <= 11);
         QVERIFY(f.host.boxes.shown.empty());
     }
 
@@ -85,13 +85,13 @@ private Q_SLOTS:
                         "Čas=14:30:0\n");
         f.writeNote(12, "{\\rtf1\\ansi twelve}\r\n");
         MainWindow& w = f.load();
-        QCOMPARE(w.SSTab1->currentIndex(), 11);
-        QCOMPARE(w.SSTab1->tabText(2), DateText::dateText(QDate(2002, 3, 14)));
-        QCOMPARE(w.SSTab1->tabText(0), QStringLiteral("0:00:00"));
-        QCOMPARE(w.DTPicker[2]->dateTime(), QDateTime(QDate(1899, 12, 30), QTime(9, 5, 0)));
-        QCOMPARE(w.DTPicker[0]->dateTime(), QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
+        QCOMPARE(SSTab1(w)->currentIndex(), 11);
+        QCOMPARE(SSTab1(w)->tabText(2), DateText::dateText(QDate(2002, 3, 14)));
+        QCOMPARE(SSTab1(w)->tabText(0), QStringLiteral("0:00:00"));
+        QCOMPARE(DTPicker(w)[2]->dateTime(), QDateTime(QDate(1899, 12, 30), QTime(9, 5, 0)));
+        QCOMPARE(DTPicker(w)[0]->dateTime(), QDateTime(QDate(1899, 12, 30), QTime(0, 0)));
         // The selected slot's note is in the editor.
-        QCOMPARE(w.RichTextBox1->text().trimmed(), QStringLiteral("twelve"));
+        QCOMPARE(RichTextBox1(w)->text().trimmed(), QStringLiteral("twelve"));
     }
 
     void tabsShowTheirNotesAndEditsStayInTheirSlot() {
@@ -99,24 +99,24 @@ private Q_SLOTS:
         f.writeNote(5, "{\\rtf1\\ansi five}\r\n");
         f.writeNote(6, "{\\rtf1\\ansi six}\r\n");
         MainWindow& w = f.load();
-        w.SSTab1->setCurrentIndex(4);
-        QCOMPARE(w.RichTextBox1->text().trimmed(), QStringLiteral("five"));
+        SSTab1(w)->setCurrentIndex(4);
+        QCOMPARE(RichTextBox1(w)->text().trimmed(), QStringLiteral("five"));
         const QString sixBefore = w.slots()[6].note;
-        w.RichTextBox1->moveCursor(QTextCursor::End);
-        QTest::keyClicks(w.RichTextBox1, "X");
+        RichTextBox1(w)->moveCursor(QTextCursor::End);
+        QTest::keyClicks(RichTextBox1(w), "X");
         QVERIFY(w.slots()[5].note.contains("fiveX"));
         QCOMPARE(w.slots()[6].note, sixBefore);
-        w.SSTab1->setCurrentIndex(5);
-        QCOMPARE(w.RichTextBox1->text().trimmed(), QStringLiteral("six"));
+        SSTab1(w)->setCurrentIndex(5);
+        QCOMPARE(RichTextBox1(w)->text().trimmed(), QStringLiteral("six"));
     }
 
     void pickerChangesReachTheSlotTimeAtOnce() {
         MainWindowFixture f;
         MainWindow& w = f.load();
-        w.DTPicker[2]->setTime(QTime(14, 5, 0));
+        DTPicker(w)[2]->setTime(QTime(14, 5, 0));
         QCOMPARE(w.slots()[3].time, QStringLiteral("14:5:0"));
         // A time set after a start without settings keeps the picker's design day.
-        QCOMPARE(w.DTPicker[2]->date(), QDate(2002, 2, 4));
+        QCOMPARE(DTPicker(w)[2]->date(), QDate(2002, 2, 4));
     }
 
     void typingATimeIntoThePicker() {
@@ -124,19 +124,19 @@ private Q_SLOTS:
         MainWindow& w = f.load();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.DTPicker[0]->setFocus();
-        QTest::keyClick(w.DTPicker[0], Qt::Key_Home);
-        QTest::keyClicks(w.DTPicker[0], "073015");
-        QCOMPARE(w.DTPicker[0]->time(), QTime(7, 30, 15));
+        DTPicker(w)[0]->setFocus();
+        QTest::keyClick(DTPicker(w)[0], Qt::Key_Home);
+        QTest::keyClicks(DTPicker(w)[0], "073015");
+        QCOMPARE(DTPicker(w)[0]->time(), QTime(7, 30, 15));
         QCOMPARE(w.slots()[1].time, QStringLiteral("7:30:15"));
     }
 
     void helpIconsOpenTheHelpFile() {
         MainWindowFixture f;
         MainWindow& w = f.load();
-        w.SSTab1->setCurrentIndex(6);
+        SSTab1(w)->setCurrentIndex(6);
         w.show();
-        QTest::mouseClick(w.Image[6], Qt::LeftButton);
+        QTest::mouseClick(Image(w)[6], Qt::LeftButton);
         QCOMPARE(f.host.shell.opened, QStringList{f.host.services().programFolder + "/Pripomin.html"});
     }
 
@@ -146,9 +146,9 @@ private Q_SLOTS:
         int ended = 0;
         w.onUnloaded = [&] { ++ended; };
         w.slots()[4].date = DateTimeValue::fromDate(QDate(2030, 5, 6));
-        w.DTPicker[3]->setTime(QTime(7, 30, 5));
-        w.SSTab1->setCurrentIndex(3);
-        w.RichTextBox1->setText("poznámka");
+        DTPicker(w)[3]->setTime(QTime(7, 30, 5));
+        SSTab1(w)->setCurrentIndex(3);
+        RichTextBox1(w)->setText("poznámka");
         w.close();
         w.Form_Unload(); // a signal arriving during the close changes nothing
         QCOMPARE(ended, 1);
@@ -254,7 +254,7 @@ private Q_SLOTS:
         f.writeSettings(settings);
         MainWindow& w = f.load();
         w.show();
-        auto* bar = qobject_cast<SlotTabBar*>(w.SSTab1->tabBar());
+        auto* bar = qobject_cast<SlotTabBar*>(SSTab1(w)->tabBar());
         QVERIFY(bar);
         QCOMPARE(bar->count(), 12);
         QCOMPARE(bar->tabText(11), QStringLiteral("28. 12. 2030"));
@@ -276,7 +276,7 @@ private Q_SLOTS:
         f.writeSettings(garbage);
         MainWindow& w = f.load();
         QVERIFY(w.slots()[2].date.isZero());
-        QCOMPARE(w.DTPicker[1]->time(), QTime(0, 0));
+        QCOMPARE(DTPicker(w)[1]->time(), QTime(0, 0));
     }
 };
 

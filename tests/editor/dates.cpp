@@ -32,13 +32,13 @@ private Q_SLOTS:
         f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(23, 59, 59)); // a Tuesday
         MainWindow& w = f.load();
         QCOMPARE(w.todayWeekdayName, QStringLiteral(" UTOROK"));
-        QCOMPARE(w.Lišta1->textTool("ID_Legend")->text(), DateText::dateText(QDate(2002, 3, 12)) + " UTOROK");
+        QCOMPARE(Lišta1(w)->textTool("ID_Legend")->text(), DateText::dateText(QDate(2002, 3, 12)) + " UTOROK");
         // The watcher is armed for midnight, and its tick turns the day over.
         QCOMPARE(w.watcher().timer()->interval(), 1001);
         f.host.clock.advance(1);
         w.watcher().Timer3_Timer();
         QCOMPARE(w.todayWeekdayName, QStringLiteral(" STREDA"));
-        QCOMPARE(w.Lišta1->textTool("ID_Legend")->text(), DateText::dateText(QDate(2002, 3, 13)) + " STREDA");
+        QCOMPARE(Lišta1(w)->textTool("ID_Legend")->text(), DateText::dateText(QDate(2002, 3, 13)) + " STREDA");
         // So does a clock set back across midnight.
         f.host.clock.advance(-3600);
         w.watcher().clockChanged();
@@ -55,11 +55,11 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(18, 0));
         MainWindow& w = f.load();
-        w.SSTab1->setCurrentIndex(3);
-        w.DTPicker[3]->setTime(QTime(8, 0)); // already passed today: still accepted
-        w.MonthView1->setSelectedDate(QDate(2002, 3, 12));
+        SSTab1(w)->setCurrentIndex(3);
+        DTPicker(w)[3]->setTime(QTime(8, 0)); // already passed today: still accepted
+        MonthView1(w)->setSelectedDate(QDate(2002, 3, 12));
         QCOMPARE(w.slots()[4].date, DateTimeValue::fromDate(QDate(2002, 3, 12)));
-        QCOMPARE(w.SSTab1->tabText(3), DateText::dateText(QDate(2002, 3, 12)));
+        QCOMPARE(SSTab1(w)->tabText(3), DateText::dateText(QDate(2002, 3, 12)));
         QVERIFY(f.host.boxes.shown.empty());
     }
 
@@ -67,10 +67,10 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(18, 0, 5));
         MainWindow& w = f.load();
-        w.SSTab1->setCurrentIndex(11);
+        SSTab1(w)->setCurrentIndex(11);
         w.slots()[1].date = DateTimeValue::fromDate(QDate(2002, 4, 1));
-        w.DTPicker[11]->setDateTime(QDateTime(QDate(1899, 12, 30), QTime(14, 30)));
-        w.MonthView1->setSelectedDate(QDate(2002, 3, 11));
+        DTPicker(w)[11]->setDateTime(QDateTime(QDate(1899, 12, 30), QTime(14, 30)));
+        MonthView1(w)->setSelectedDate(QDate(2002, 3, 11));
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
         const auto& box = f.host.boxes.shown[0];
         QCOMPARE(box.title, QStringLiteral("Chyba v definícii dátumu"));
@@ -83,10 +83,10 @@ private Q_SLOTS:
         QCOMPARE(lines[3], "          dátum: " + DateText::dateText(QDate(2002, 3, 11)) + "   čas: 14:30:00");
         QCOMPARE(lines[4], "                  Dnes je: " + DateText::dateText(QDate(2002, 3, 12)) + " 18:00:05");
         QVERIFY(w.slots()[12].date.isZero());
-        QCOMPARE(w.SSTab1->tabText(11), QStringLiteral("00:00:00"));
+        QCOMPARE(SSTab1(w)->tabText(11), QStringLiteral("00:00:00"));
         QCOMPARE(w.slots()[1].date, DateTimeValue::fromDate(QDate(2002, 4, 1))); // others keep theirs
         // A later day afterwards is stored normally.
-        w.MonthView1->setSelectedDate(QDate(2002, 3, 20));
+        MonthView1(w)->setSelectedDate(QDate(2002, 3, 20));
         QCOMPARE(w.slots()[12].date, DateTimeValue::fromDate(QDate(2002, 3, 20)));
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
     }
@@ -99,15 +99,15 @@ private Q_SLOTS:
         MainWindow& w = f.load();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.MonthView1->setSelectedDate(QDate(2002, 3, 20));
-        w.SSTab1->setCurrentIndex(0);
-        w.MonthView1->setSelectedDate(QDate(2002, 3, 20));
-        w.SSTab1->setCurrentIndex(1);
+        MonthView1(w)->setSelectedDate(QDate(2002, 3, 20));
+        SSTab1(w)->setCurrentIndex(0);
+        MonthView1(w)->setSelectedDate(QDate(2002, 3, 20));
+        SSTab1(w)->setCurrentIndex(1);
         QVERIFY(w.slots()[2].date.isZero());
 
         clickDay(w, 20);
         QCOMPARE(w.slots()[2].date, DateTimeValue::fromDate(QDate(2002, 3, 20)));
-        QCOMPARE(w.SSTab1->tabText(1), DateText::dateText(QDate(2002, 3, 20)));
+        QCOMPARE(SSTab1(w)->tabText(1), DateText::dateText(QDate(2002, 3, 20)));
 
         // A past day clicked: one warning, not one for the change and one for the click.
         clickDay(w, 5);
@@ -120,7 +120,7 @@ private Q_SLOTS:
 
   private:
     static void clickDay(MainWindow& w, int day) {
-        auto* view = w.MonthView1->findChild<QAbstractItemView*>();
+        auto* view = MonthView1(w)->findChild<QAbstractItemView*>();
         QVERIFY(view);
         const QAbstractItemModel* model = view->model();
         for (int row = 1; row < model->rowCount(); ++row)

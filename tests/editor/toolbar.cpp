@@ -29,46 +29,46 @@ private Q_SLOTS:
         MainWindowFixture f;
         MainWindow& w = f.load();
         QStringList ids;
-        for (QAction* a : w.Lišta1->toolbar(1)->actions())
+        for (QAction* a : Lišta1(w)->toolbar(1)->actions())
             ids << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
         QCOMPARE(ids.join(' '), QStringLiteral("ID_AcceptChange ID_StopCurrentJump ID_Font ID_Size ID_Left | "
                                                "ID_Center ID_Right ID_Bold ID_Italic ID_Underline ID_Black "
                                                "ID_Green ID_Red ID_Blue | ID_Legend ID_Odkazy"));
-        QCOMPARE(w.Lišta1->tool("ID_Bold")->statusTip(), QStringLiteral("\"Tučné\"  písmo"));
-        QCOMPARE(w.Lišta1->tool("ID_Italic")->statusTip(), QStringLiteral("Písmo \"kurzíva\""));
-        QCOMPARE(w.Lišta1->tool("ID_Right")->toolTip(), QStringLiteral(" V pravo Ctrl+R "));
-        QCOMPARE(w.Lišta1->tool("ID_AcceptChange")->shortcut(), QKeySequence("F11"));
-        QVERIFY(w.Lišta1->isPressed("ID_Left"));
-        QVERIFY(w.Lišta1->isPressed("ID_Black"));
-        QCOMPARE(w.Lišta1->toolbar(2)->actions().size(), 13);
-        QCOMPARE(w.Lišta1->tool("ID_New7")->text(), QStringLiteral("Odkaz"));
-        QCOMPARE(w.Lišta1->combo("ID_Size")->count(), 7);
-        QCOMPARE(w.Lišta1->combo("ID_Size")->itemText(6), QStringLiteral("8"));
+        QCOMPARE(Lišta1(w)->tool("ID_Bold")->statusTip(), QStringLiteral("\"Tučné\"  písmo"));
+        QCOMPARE(Lišta1(w)->tool("ID_Italic")->statusTip(), QStringLiteral("Písmo \"kurzíva\""));
+        QCOMPARE(Lišta1(w)->tool("ID_Right")->toolTip(), QStringLiteral(" V pravo Ctrl+R "));
+        QCOMPARE(Lišta1(w)->tool("ID_AcceptChange")->shortcut(), QKeySequence("F11"));
+        QVERIFY(Lišta1(w)->isPressed("ID_Left"));
+        QVERIFY(Lišta1(w)->isPressed("ID_Black"));
+        QCOMPARE(Lišta1(w)->toolbar(2)->actions().size(), 13);
+        QCOMPARE(Lišta1(w)->tool("ID_New7")->text(), QStringLiteral("Odkaz"));
+        QCOMPARE(Lišta1(w)->combo("ID_Size")->count(), 7);
+        QCOMPARE(Lišta1(w)->combo("ID_Size")->itemText(6), QStringLiteral("8"));
     }
 
     void formattingToolsActOnTheSelection() {
         MainWindowFixture f;
         MainWindow& w = f.load();
-        w.SSTab1->setCurrentIndex(2);
-        w.RichTextBox1->setText("one\ntwo\nthree");
-        select(w.RichTextBox1, 0, 3);
-        w.Lišta1->click("ID_Bold");
-        QCOMPARE(w.RichTextBox1->selBold(), RichTextBox::Tri::True);
-        w.Lišta1->click("ID_Bold");
-        QCOMPARE(w.RichTextBox1->selBold(), RichTextBox::Tri::False);
+        SSTab1(w)->setCurrentIndex(2);
+        RichTextBox1(w)->setText("one\ntwo\nthree");
+        select(RichTextBox1(w), 0, 3);
+        Lišta1(w)->click("ID_Bold");
+        QCOMPARE(RichTextBox1(w)->selBold(), RichTextBox::Tri::True);
+        Lišta1(w)->click("ID_Bold");
+        QCOMPARE(RichTextBox1(w)->selBold(), RichTextBox::Tri::False);
         // A mixed selection becomes all bold.
-        select(w.RichTextBox1, 0, 3);
-        w.Lišta1->click("ID_Bold");
-        select(w.RichTextBox1, 0, 7);
-        QCOMPARE(w.RichTextBox1->selBold(), RichTextBox::Tri::Mixed);
-        w.Lišta1->click("ID_Bold");
-        QCOMPARE(w.RichTextBox1->selBold(), RichTextBox::Tri::True);
+        select(RichTextBox1(w), 0, 3);
+        Lišta1(w)->click("ID_Bold");
+        select(RichTextBox1(w), 0, 7);
+        QCOMPARE(RichTextBox1(w)->selBold(), RichTextBox::Tri::Mixed);
+        Lišta1(w)->click("ID_Bold");
+        QCOMPARE(RichTextBox1(w)->selBold(), RichTextBox::Tri::True);
 
-        select(w.RichTextBox1, 0, 13);
-        w.Lišta1->click("ID_Center");
-        QCOMPARE(w.RichTextBox1->selAlignment(), std::optional<int>(2));
-        QVERIFY(w.Lišta1->isPressed("ID_Center"));
-        QVERIFY(!w.Lišta1->isPressed("ID_Left"));
+        select(RichTextBox1(w), 0, 13);
+        Lišta1(w)->click("ID_Center");
+        QCOMPARE(RichTextBox1(w)->selAlignment(), std::optional<int>(2));
+        QVERIFY(Lišta1(w)->isPressed("ID_Center"));
+        QVERIFY(!Lišta1(w)->isPressed("ID_Left"));
 
         // Formatting reaches the slot's note at once.
         QVERIFY(w.slots()[3].note.contains("\\qc"));
@@ -78,15 +78,15 @@ private Q_SLOTS:
     void colourToolShowsItsBitmapAndColoursTheSelection() {
         MainWindowFixture f;
         MainWindow& w = f.load();
-        w.RichTextBox1->setText("red");
-        select(w.RichTextBox1, 0, 3);
-        const qint64 before = w.Lišta1->tool("ID_Red")->icon().cacheKey();
-        w.Lišta1->click("ID_Red");
+        RichTextBox1(w)->setText("red");
+        select(RichTextBox1(w), 0, 3);
+        const qint64 before = Lišta1(w)->tool("ID_Red")->icon().cacheKey();
+        Lišta1(w)->click("ID_Red");
         QVERIFY(f.host.boxes.shown.empty());
-        QVERIFY(w.Lišta1->tool("ID_Red")->icon().cacheKey() != before);
-        QVERIFY(w.Lišta1->isPressed("ID_Red"));
-        QVERIFY(!w.Lišta1->isPressed("ID_Black"));
-        QTextCursor c = w.RichTextBox1->textCursor();
+        QVERIFY(Lišta1(w)->tool("ID_Red")->icon().cacheKey() != before);
+        QVERIFY(Lišta1(w)->isPressed("ID_Red"));
+        QVERIFY(!Lišta1(w)->isPressed("ID_Black"));
+        QTextCursor c = RichTextBox1(w)->textCursor();
         QCOMPARE(c.charFormat().foreground().color(), QColor(255, 0, 0));
     }
 
@@ -96,9 +96,9 @@ private Q_SLOTS:
         services.programFolder = f.host.home.path(); // holds no bitmaps
         MainWindow w(services);
         w.Form_Load();
-        w.RichTextBox1->setText("blue");
-        select(w.RichTextBox1, 0, 4);
-        w.Lišta1->click("ID_Blue");
+        RichTextBox1(w)->setText("blue");
+        select(RichTextBox1(w), 0, 4);
+        Lišta1(w)->click("ID_Blue");
         QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
         const auto& box = f.host.boxes.shown[0];
         QCOMPARE(box.title, QStringLiteral("Chyba v programe Pripomin"));
@@ -112,35 +112,35 @@ private Q_SLOTS:
         QCOMPARE(lines[3], QStringLiteral("Nenašiel sa súbor farieb ktorý program potrebuje pre svoju činnosť."));
         QCOMPARE(lines[4],
                  QStringLiteral(" Možno ste ho náhodou vymazali. Ak problémy pretrvávajú, program preinštalujte."));
-        QVERIFY(w.RichTextBox1->textCursor().charFormat().foreground().color() != QColor(0, 0, 255));
+        QVERIFY(RichTextBox1(w)->textCursor().charFormat().foreground().color() != QColor(0, 0, 255));
     }
 
     void combosApplyAndFollowTheSelection() {
         MainWindowFixture f;
         MainWindow& w = f.load();
-        w.RichTextBox1->setText("word and more");
-        select(w.RichTextBox1, 0, 4);
-        QComboBox* size = w.Lišta1->combo("ID_Size");
+        RichTextBox1(w)->setText("word and more");
+        select(RichTextBox1(w), 0, 4);
+        QComboBox* size = Lišta1(w)->combo("ID_Size");
         size->setCurrentIndex(size->findText("24"));
-        w.Lišta1->click("ID_Size");
-        QCOMPARE(w.RichTextBox1->selFontSize(), std::optional<double>(24));
+        Lišta1(w)->click("ID_Size");
+        QCOMPARE(RichTextBox1(w)->selFontSize(), std::optional<double>(24));
         QCOMPARE(size->currentText(), QStringLiteral("24"));
         // A size that is not a number is ignored.
         size->setEditText("veľké");
-        w.Lišta1->click("ID_Size");
-        QCOMPARE(w.RichTextBox1->selFontSize(), std::optional<double>(24));
+        Lišta1(w)->click("ID_Size");
+        QCOMPARE(RichTextBox1(w)->selFontSize(), std::optional<double>(24));
         // Half sizes go to the even neighbour.
-        w.RichTextBox1->setSelFontSize(10.5);
+        RichTextBox1(w)->setSelFontSize(10.5);
         QCOMPARE(size->currentText(), QStringLiteral("10"));
-        w.RichTextBox1->setSelFontSize(11.5);
+        RichTextBox1(w)->setSelFontSize(11.5);
         QCOMPARE(size->currentText(), QStringLiteral("12"));
         // A selection over two sizes leaves the combo as it was.
-        select(w.RichTextBox1, 0, 13);
-        w.RichTextBox1->setSelAlignment(0);
+        select(RichTextBox1(w), 0, 13);
+        RichTextBox1(w)->setSelAlignment(0);
         QCOMPARE(size->currentText(), QStringLiteral("12"));
         // Choosing in the list of forgotten reminders does nothing.
         const QString note = w.slots()[12].note;
-        w.Lišta1->click("ID_Odkazy");
+        Lišta1(w)->click("ID_Odkazy");
         QCOMPARE(w.slots()[12].note, note);
     }
 
@@ -149,15 +149,15 @@ private Q_SLOTS:
         MainWindow& w = f.load();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.RichTextBox1->setFocus();
-        QTest::keyClicks(w.RichTextBox1, "abc");
-        select(w.RichTextBox1, 0, 3);
-        QTest::keyClick(w.RichTextBox1, Qt::Key_B, Qt::ControlModifier);
-        QCOMPARE(w.RichTextBox1->selBold(), RichTextBox::Tri::True);
-        QTest::keyClick(w.RichTextBox1, Qt::Key_E, Qt::ControlModifier);
-        QCOMPARE(w.RichTextBox1->selAlignment(), std::optional<int>(2));
-        QTest::keyClick(w.RichTextBox1, Qt::Key_F7);
-        QVERIFY(w.Lišta1->isPressed("ID_Red"));
+        RichTextBox1(w)->setFocus();
+        QTest::keyClicks(RichTextBox1(w), "abc");
+        select(RichTextBox1(w), 0, 3);
+        QTest::keyClick(RichTextBox1(w), Qt::Key_B, Qt::ControlModifier);
+        QCOMPARE(RichTextBox1(w)->selBold(), RichTextBox::Tri::True);
+        QTest::keyClick(RichTextBox1(w), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(RichTextBox1(w)->selAlignment(), std::optional<int>(2));
+        QTest::keyClick(RichTextBox1(w), Qt::Key_F7);
+        QVERIFY(Lišta1(w)->isPressed("ID_Red"));
     }
 };
 

@@ -50,8 +50,8 @@ private Q_SLOTS:
         MainWindow& w = f.load();
         QVERIFY(f.host.boxes.shown.empty());
         QCOMPARE(w.forgottenBox().count, 0);
-        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
-        QVERIFY(w.Lišta1->toolbar(2)->isHidden());
+        QCOMPARE(Lišta1(w)->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
+        QVERIFY(Lišta1(w)->toolbar(2)->isHidden());
     }
 
     void pastSlotsAreFoundInSlotOrderAndAsked() {
@@ -63,7 +63,7 @@ private Q_SLOTS:
         QCOMPARE(w.forgottenBox().entry(4).isForgotten, qint16(0));
         QCOMPARE(w.forgottenBox().entry(3).timeText, QStringLiteral("9:00:00"));
         QCOMPARE(w.forgottenBox().entry(3).dateText, DateText::dateText(kToday.addDays(-1)));
-        QComboBox* list = w.Lišta1->combo("ID_Odkazy");
+        QComboBox* list = Lišta1(w)->combo("ID_Odkazy");
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->itemText(0), "Odkaz z dňa: " + DateText::dateText(kToday.addDays(-1)));
         QCOMPARE(list->itemText(1), "Odkaz z dňa: " + DateText::dateText(kToday.addDays(-30)));
@@ -75,8 +75,8 @@ private Q_SLOTS:
         QCOMPARE(box.text, QStringLiteral("Váš počítač pravdepodobne nebol zapnutý a tak\r\nSte si nevyzdvihli vami "
                                           "naplánované odkazy.\r\n Chcete ich vymazať?"));
         // Cancel: the menu is back, nothing is deleted.
-        QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
-        QVERIFY(w.Lišta1->toolbar(2)->isHidden());
+        QVERIFY(!Lišta1(w)->toolbar(1)->isHidden());
+        QVERIFY(Lišta1(w)->toolbar(2)->isHidden());
         QCOMPARE(w.slots()[3].date, DateTimeValue::fromDate(kToday.addDays(-1)));
     }
 
@@ -90,8 +90,8 @@ private Q_SLOTS:
         f.host.boxes.answers = {MessageBoxes::Cancel};
         MainWindow& w = f.load();
         QCOMPARE(w.forgottenBox().count, 12);
-        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 12);
-        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("Počet odkazov v schránke:12"));
+        QCOMPARE(Lišta1(w)->combo("ID_Odkazy")->count(), 12);
+        QCOMPARE(Lišta1(w)->combo("ID_Odkazy")->currentText(), QStringLiteral("Počet odkazov v schránke:12"));
     }
 
     void yesDeletesOnlyThePastSlots() {
@@ -105,19 +105,19 @@ private Q_SLOTS:
         for (int k : {2, 9, 10, 12}) {
             QVERIFY(w.slots()[k].date.isZero());
             QCOMPARE(w.slots()[k].note, QStringLiteral(" "));
-            QCOMPARE(w.SSTab1->tabText(k - 1), QStringLiteral("00:00:00"));
-            QCOMPARE(w.DTPicker[k - 1]->time(), QTime(0, 0));
+            QCOMPARE(SSTab1(w)->tabText(k - 1), QStringLiteral("00:00:00"));
+            QCOMPARE(DTPicker(w)[k - 1]->time(), QTime(0, 0));
         }
         QCOMPARE(w.slots()[11].date, DateTimeValue::fromDate(kToday.addDays(5)));
-        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 0);
-        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
-        QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
+        QCOMPARE(Lišta1(w)->combo("ID_Odkazy")->count(), 0);
+        QCOMPARE(Lišta1(w)->combo("ID_Odkazy")->currentText(), QStringLiteral("V schránke nie sú odkazy"));
+        QVERIFY(!Lišta1(w)->toolbar(1)->isHidden());
         QCOMPARE(w.forgottenBox().count, 4); // the box keeps its entries all run long
         QCOMPARE(w.forgottenBox().entry(2).isForgotten, qint16(1));
         // Typing in the editor after the deletion starts a new note; the old one never comes back.
-        QCOMPARE(w.SSTab1->currentIndex(), 11);
-        QVERIFY(!w.RichTextBox1->text().contains("old twelve"));
-        w.RichTextBox1->insertPlainText(QStringLiteral("new"));
+        QCOMPARE(SSTab1(w)->currentIndex(), 11);
+        QVERIFY(!RichTextBox1(w)->text().contains("old twelve"));
+        RichTextBox1(w)->insertPlainText(QStringLiteral("new"));
         // Deletion reaches the disk at the next save.
         w.close();
         QVERIFY(!f.note(12).contains("old twelve"));
@@ -132,33 +132,33 @@ private Q_SLOTS:
         f.writeNote(2, "{\\rtf1\\ansi two}\r\n");
         MainWindow& w = start(f, {{2, kToday.addDays(-1)}, {9, kToday.addDays(-2)}}, {MessageBoxes::No});
         QCOMPARE(w.windowTitle(), QStringLiteral("Zabudnuté odkazy v programe Pripomin"));
-        QVERIFY(w.SSTab1->isHidden());
-        QVERIFY(w.RichTextBox1->isHidden());
-        QVERIFY(w.RichTextBox13->isHidden());
-        QVERIFY(w.MonthView1->isHidden());
-        QVERIFY(!w.zabudnuté->isHidden());
-        QVERIFY(!w.MonthView2->isHidden());
-        QCOMPARE(w.MonthView2->selectedDate(), kToday);
-        QVERIFY(w.Lišta1->toolbar(1)->isHidden());
-        QVERIFY(!w.Lišta1->toolbar(2)->isHidden());
+        QVERIFY(SSTab1(w)->isHidden());
+        QVERIFY(RichTextBox1(w)->isHidden());
+        QVERIFY(RichTextBox13(w)->isHidden());
+        QVERIFY(MonthView1(w)->isHidden());
+        QVERIFY(!zabudnuté(w)->isHidden());
+        QVERIFY(!MonthView2(w)->isHidden());
+        QCOMPARE(MonthView2(w)->selectedDate(), kToday);
+        QVERIFY(Lišta1(w)->toolbar(1)->isHidden());
+        QVERIFY(!Lišta1(w)->toolbar(2)->isHidden());
         for (int k = 1; k <= 12; ++k)
-            QCOMPARE(w.Lišta1->isToolVisible(QStringLiteral("ID_New%1").arg(k)), k == 2 || k == 9);
-        QCOMPARE(w.Lišta1->tool("ID_New9")->toolTip(),
+            QCOMPARE(Lišta1(w)->isToolVisible(QStringLiteral("ID_New%1").arg(k)), k == 2 || k == 9);
+        QCOMPARE(Lišta1(w)->tool("ID_New9")->toolTip(),
                  "Odkaz zo dňa " + DateText::dateText(kToday.addDays(-2)) + " 9:00:00");
-        QCOMPARE(w.zabudnuté->text(), QString());
+        QCOMPARE(zabudnuté(w)->text(), QString());
 
-        w.Lišta1->click("ID_New9");
-        QCOMPARE(w.zabudnuté->text().trimmed(), QStringLiteral("nine"));
-        w.Lišta1->click("ID_New2");
-        QCOMPARE(w.zabudnuté->text().trimmed(), QStringLiteral("two"));
+        Lišta1(w)->click("ID_New9");
+        QCOMPARE(zabudnuté(w)->text().trimmed(), QStringLiteral("nine"));
+        Lišta1(w)->click("ID_New2");
+        QCOMPARE(zabudnuté(w)->text().trimmed(), QStringLiteral("two"));
 
-        w.Lišta1->click("ID_Tool1");
+        Lišta1(w)->click("ID_Tool1");
         QCOMPARE(w.windowTitle(), QStringLiteral("Pripomin - MENU"));
-        QVERIFY(!w.SSTab1->isHidden());
-        QVERIFY(w.zabudnuté->isHidden());
-        QVERIFY(!w.Lišta1->toolbar(1)->isHidden());
-        QVERIFY(w.Lišta1->toolbar(2)->isHidden());
-        QCOMPARE(w.Lišta1->combo("ID_Odkazy")->count(), 2);
+        QVERIFY(!SSTab1(w)->isHidden());
+        QVERIFY(zabudnuté(w)->isHidden());
+        QVERIFY(!Lišta1(w)->toolbar(1)->isHidden());
+        QVERIFY(Lišta1(w)->toolbar(2)->isHidden());
+        QCOMPARE(Lišta1(w)->combo("ID_Odkazy")->count(), 2);
         QCOMPARE(w.slots()[9].date, DateTimeValue::fromDate(kToday.addDays(-2)));
     }
 
