@@ -79,6 +79,3 @@ const AlertDesign* forSlot(int slot) {
 
 } // namespace AlertDesigns
 
-int twipsToPixels(int twips, double twipsPerPixel) {
-    return int(std::nearbyint(twips / twipsPerPixel));
-}

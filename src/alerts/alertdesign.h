@@ -46,5 +46,3 @@ extern const AlertDesign Správa11;
 const AlertDesign* forSlot(int slot);
 } // namespace AlertDesigns
 
-// Twips to pixels of a screen with the given twips per pixel, to the nearest pixel.
-int twipsToPixels(int twips, double twipsPerPixel);

@@ -76,13 +76,13 @@ constexpr std::array<OutlinePrimitive, 1> kOval{{{K::Ellipse, kOvalEllipse}}};
 constexpr std::array<OutlinePrimitive, 1> kCircle{{{K::Ellipse, kCircleEllipse}}};
 
 QPoint devicePoint(P p, float scaleX, float scaleY, std::int16_t offsetX, std::int16_t offsetY,
-                   TwipsPerPixel screen) {
+                   Twips::PerPixel screen) {
     return {AlertOutlines::deviceCoordinate(p.x, scaleX, screen.x, offsetX),
             AlertOutlines::deviceCoordinate(p.y, scaleY, screen.y, offsetY)};
 }
 
 QRegion primitiveRegion(const OutlinePrimitive& primitive, float scaleX, float scaleY, std::int16_t offsetX,
-                        std::int16_t offsetY, TwipsPerPixel screen) {
+                        std::int16_t offsetY, Twips::PerPixel screen) {
     QPolygon device;
     device.reserve(int(primitive.points.size()));
     for (const P& p : primitive.points)
@@ -123,12 +123,12 @@ AlertOutline forSlot(int slot) {
 int deviceCoordinate(std::int16_t c, float scale, double twipsPerPixel, std::int16_t offset) {
     // Design value and offset enter as single precision; the result is rounded half to even
     // (the default rounding mode), so 427.5 becomes 428 and 2.5 becomes 2.
-    const double v = double(float(c)) * double(scale) * 15.0 / twipsPerPixel + double(float(offset));
+    const double v = double(float(c)) * double(scale) * Twips::kPerDesignPixel / twipsPerPixel + double(float(offset));
     return int(std::nearbyint(v));
 }
 
 QRegion vytvortvar(AlertOutline outline, float scaleX, float scaleY, std::int16_t offsetX,
-                   std::int16_t offsetY, TwipsPerPixel screen) {
+                   std::int16_t offsetY, Twips::PerPixel screen) {
     QRegion region;
     for (const OutlinePrimitive& primitive : outline)
         region = region.united(primitiveRegion(primitive, scaleX, scaleY, offsetX, offsetY, screen));

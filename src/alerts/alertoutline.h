@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/twips.h"
+
 #include <QRegion>
 #include <cstdint>
 #include <span>
@@ -23,10 +25,6 @@ struct OutlinePrimitive {
 using AlertOutline = std::span<const OutlinePrimitive>;
 
 // The screen's twips per pixel (1440 / logical dots per inch), read by the window for every build.
-struct TwipsPerPixel {
-    double x = 15.0;
-    double y = 15.0;
-};
 
 namespace AlertOutlines {
 // The outline of the window of slot 1..12.
@@ -37,5 +35,5 @@ int deviceCoordinate(std::int16_t c, float scale, double twipsPerPixel, std::int
 
 // Builds the region of an outline in device pixels.
 QRegion vytvortvar(AlertOutline outline, float scaleX, float scaleY, std::int16_t offsetX,
-                   std::int16_t offsetY, TwipsPerPixel screen);
+                   std::int16_t offsetY, Twips::PerPixel screen);
 } // namespace AlertOutlines

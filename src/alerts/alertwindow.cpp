@@ -104,29 +104,26 @@ AlertWindow::AlertWindow(const AlertDesign& design, AlertWindows& owner)
 
 AlertWindow::~AlertWindow() = default;
 
-TwipsPerPixel AlertWindow::screenTwipsPerPixel() const {
-    const QScreen* s = screen();
-    if (!s)
-        return {};
-    return {1440.0 / s->logicalDotsPerInchX(), 1440.0 / s->logicalDotsPerInchY()};
+Twips::PerPixel AlertWindow::screenTwipsPerPixel() const {
+    return Twips::perPixel(screen());
 }
 
 void AlertWindow::placeControls() {
-    const TwipsPerPixel tpp = screenTwipsPerPixel();
+    const Twips::PerPixel tpp = screenTwipsPerPixel();
     const auto px = [&](const QRect& r) {
-        return QRect(twipsToPixels(r.x(), tpp.x), twipsToPixels(r.y(), tpp.y),
-                     twipsToPixels(r.width(), tpp.x), twipsToPixels(r.height(), tpp.y));
+        return QRect(Twips::toPixels(r.x(), tpp.x), Twips::toPixels(r.y(), tpp.y),
+                     Twips::toPixels(r.width(), tpp.x), Twips::toPixels(r.height(), tpp.y));
     };
-    setFixedSize(twipsToPixels(m_design.size.width(), tpp.x), twipsToPixels(m_design.size.height(), tpp.y));
+    setFixedSize(Twips::toPixels(m_design.size.width(), tpp.x), Twips::toPixels(m_design.size.height(), tpp.y));
     Label1->setGeometry(px(m_design.label1));
     hlásenie->setGeometry(px(m_design.hlásenie));
     Image1->setGeometry(
-        QRect(QPoint(twipsToPixels(m_design.image1.x(), tpp.x), twipsToPixels(m_design.image1.y(), tpp.y)),
+        QRect(QPoint(Twips::toPixels(m_design.image1.x(), tpp.x), Twips::toPixels(m_design.image1.y(), tpp.y)),
               AlertDesigns::kImage1Size));
     if (Line1) {
         const QLine l = AlertDesigns::kLine1;
-        const int x1 = twipsToPixels(l.x1(), tpp.x);
-        Line1->setGeometry(x1, twipsToPixels(l.y1(), tpp.y), twipsToPixels(l.x2(), tpp.x) - x1, 1);
+        const int x1 = Twips::toPixels(l.x1(), tpp.x);
+        Line1->setGeometry(x1, Twips::toPixels(l.y1(), tpp.y), Twips::toPixels(l.x2(), tpp.x) - x1, 1);
     }
 }
 
@@ -151,7 +148,7 @@ QString AlertWindow::messageLine(const QDateTime& now, const QLocale& locale) {
 
 void AlertWindow::Form_Load() {
     const HostServices& host = m_owner.host();
-    const TwipsPerPixel tpp = screenTwipsPerPixel();
+    const Twips::PerPixel tpp = screenTwipsPerPixel();
     placeControls();
 
     // 1. Framed windows are centred; the figures keep their stored place.
@@ -159,10 +156,10 @@ void AlertWindow::Form_Load() {
         const QRect screenArea = screen() ? screen()->geometry() : QRect();
         const int left = centredEdge(screenArea.width() * tpp.x, m_design.size.width());
         const int top = centredEdge(screenArea.height() * tpp.y, m_design.size.height());
-        move(screenArea.x() + twipsToPixels(left, tpp.x), screenArea.y() + twipsToPixels(top, tpp.y));
+        move(screenArea.x() + Twips::toPixels(left, tpp.x), screenArea.y() + Twips::toPixels(top, tpp.y));
     } else if (m_design.storedPosition) {
-        move(twipsToPixels(m_design.storedPosition->x(), tpp.x),
-             twipsToPixels(m_design.storedPosition->y(), tpp.y));
+        move(Twips::toPixels(m_design.storedPosition->x(), tpp.x),
+             Twips::toPixels(m_design.storedPosition->y(), tpp.y));
     }
 
     // 2. Shape.

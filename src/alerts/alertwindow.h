@@ -49,7 +49,7 @@ class AlertWindow : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    TwipsPerPixel screenTwipsPerPixel() const;
+    Twips::PerPixel screenTwipsPerPixel() const;
     void placeControls();
     void Form_MouseDown(QMouseEvent* event);
     void Form_KeyUp(int keyCode);

@@ -5,6 +5,7 @@
 #include "editor/toolbarcontrol.h"
 #include "host/datetime.h"
 #include "host/richtextbox.h"
+#include "host/twips.h"
 
 #include <QCalendarWidget>
 #include <QFontMetrics>
@@ -16,12 +17,11 @@
 #include <algorithm>
 
 namespace {
-// Design geometry is in twips, 15 to a pixel.
-constexpr int px(int twips) {
-    return twips / 15;
-}
 QRect designRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
+    return Twips::toPixels(QRect(left, top, width, height));
+}
+int px(int twips) {
+    return Twips::toPixels(twips);
 }
 const QDateTime kPickerDesignValue(QDate(2002, 2, 4), QTime(0, 0));
 } // namespace

@@ -1,5 +1,7 @@
 #include "lock/form2.h"
 
+#include "host/twips.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -23,9 +25,9 @@ class AsteriskStyle final : public QProxyStyle {
     }
 };
 
+// The design's twips, scaled to the screen the window covers.
 QRect fromTwips(int left, int top, int width, int height, double sx, double sy) {
-    return QRect(qRound(left / 15.0 * sx), qRound(top / 15.0 * sy), qRound(width / 15.0 * sx),
-                 qRound(height / 15.0 * sy));
+    return Twips::toPixels(QRect(left, top, width, height), {Twips::kPerDesignPixel / sx, Twips::kPerDesignPixel / sy});
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "host/inputgrab.h"
 #include "host/messageboxes.h"
 #include "host/sessionlocker.h"
+#include "host/twips.h"
 #include "lock/form2.h"
 #include "tray/frmsystray.h"
 
@@ -63,7 +64,7 @@ void WorkstationLock::mZamok_Click() {
     }
     QScreen* screen = QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const double twipsPerPixel = 1440.0 / (screen ? screen->logicalDotsPerInchX() : 96.0);
+    const double twipsPerPixel = Twips::perPixel(screen).x;
     // Locking starts with the question: a reminder falling due meanwhile waits for the unlock too.
     m_asking = true;
     if (onLockChanged)

@@ -146,8 +146,8 @@ class Designs : public QObject {
             const AlertDesign* design = AlertDesigns::forSlot(slot);
             const QImage picture(QStringLiteral(PRIPOMIN_OUTPUT_DIR "/") + design->picture);
             QVERIFY2(!picture.isNull(), design->picture);
-            const QRect window(QPoint(0, 0), QSize(twipsToPixels(design->size.width(), 15.0),
-                                                   twipsToPixels(design->size.height(), 15.0)));
+            const QRect window(QPoint(0, 0), QSize(Twips::toPixels(design->size.width(), 15.0),
+                                                   Twips::toPixels(design->size.height(), 15.0)));
             const QRegion kept = AlertOutlines::vytvortvar(AlertOutlines::forSlot(slot), 1.0f, 1.0f, 0, 0, {})
                                      .intersected(window);
             QVERIFY2(picture.rect().contains(kept.boundingRect()), design->name);

@@ -5,10 +5,10 @@
 #include <QTest>
 
 namespace {
-constexpr TwipsPerPixel k96dpi{15.0, 15.0};
-constexpr TwipsPerPixel k120dpi{12.0, 12.0};
+constexpr Twips::PerPixel k96dpi{15.0, 15.0};
+constexpr Twips::PerPixel k120dpi{12.0, 12.0};
 
-QRegion outline(int slot, TwipsPerPixel screen, float scale = 1.0f, std::int16_t offset = 0) {
+QRegion outline(int slot, Twips::PerPixel screen, float scale = 1.0f, std::int16_t offset = 0) {
     return AlertOutlines::vytvortvar(AlertOutlines::forSlot(slot), scale, scale, offset, offset, screen);
 }
 } // namespace
