@@ -2,7 +2,7 @@
 
 #include "app/mainwindow.h"
 #include "alerts/alertwindows.h"
-#include "app/signalbridge.h"
+#include "host/signalbridge.h"
 #include "host/clock.h"
 #include "host/clockchanges.h"
 #include "host/displayconnection.h"

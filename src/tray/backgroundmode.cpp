@@ -7,7 +7,7 @@
 #include "host/runtimeerror.h"
 #include "lock/workstationlock.h"
 #include "slots/settingsfile.h"
-#include "tray/autostartentry.h"
+#include "host/autostartentry.h"
 #include "tray/frmsystray.h"
 #include "tray/splash.h"
 

@@ -3,7 +3,7 @@
 #include "lock/workstationlock.h"
 #include "support/fakes.h"
 #include "support/faketray.h"
-#include "tray/autostartentry.h"
+#include "host/autostartentry.h"
 #include "tray/backgroundmode.h"
 #include "tray/frmsystray.h"
 #include "tray/splash.h"

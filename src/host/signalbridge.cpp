@@ -1,4 +1,4 @@
-#include "app/signalbridge.h"
+#include "host/signalbridge.h"
 
 #include <QSocketNotifier>
 #include <csignal>

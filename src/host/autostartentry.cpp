@@ -1,4 +1,4 @@
-#include "tray/autostartentry.h"
+#include "host/autostartentry.h"
 
 #include "host/runtimeerror.h"
 
