@@ -11,7 +11,10 @@ build="${PRIPOMIN_BUILD_DIR:-$here/build}"
 source "$here/tools/packages.sh"
 
 build_all() {
-    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    # Continuous integration builds with warnings as errors.
+    local werror=OFF
+    [ -z "${CI:-}" ] || werror=ON
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRIPOMIN_WERROR="$werror" >/dev/null
     cmake --build "$build" -j2
 }
 
