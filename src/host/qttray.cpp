@@ -29,23 +29,22 @@ QtTrayIcon::QtTrayIcon() : m_statusNotifierItem(statusNotifierHostRegistered()) 
     connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         // XEmbed reports the right button on its press. Opening the menu there would take the
         // release away from the icon, and Qt would then swallow the icon's next press; so the
-        // release code waits for the button to come up, as the menu opens on the release anyway.
+        // request waits for the button to come up, as the menu opens on the release anyway.
         if (reason == QSystemTrayIcon::Context && (QGuiApplication::mouseButtons() & Qt::RightButton)) {
-            report(0x204);
             if (!m_waitingForRelease) {
                 m_waitingForRelease = true;
                 qApp->installEventFilter(this);
             }
             return;
         }
-        for (int code : codesFor(reason))
-            report(code);
+        if (const auto event = eventFor(reason))
+            report(*event);
     });
 }
 
-void QtTrayIcon::report(int code) {
-    if (onMouse)
-        onMouse(code);
+void QtTrayIcon::report(Event event) {
+    if (onEvent)
+        onEvent(event);
 }
 
 bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
@@ -55,7 +54,7 @@ bool QtTrayIcon::eventFilter(QObject* watched, QEvent* event) {
         qApp->removeEventFilter(this);
         // After the release has been handled, so the icon sees it first.
         QMetaObject::invokeMethod(
-            this, [this] { report(0x205); }, Qt::QueuedConnection);
+            this, [this] { report(Event::MenuRequested); }, Qt::QueuedConnection);
     }
     return QObject::eventFilter(watched, event);
 }
@@ -64,20 +63,18 @@ QtTrayIcon::~QtTrayIcon() {
     m_icon.hide();
 }
 
-QList<int> QtTrayIcon::codesFor(QSystemTrayIcon::ActivationReason reason) {
+std::optional<TrayIcon::Event> QtTrayIcon::eventFor(QSystemTrayIcon::ActivationReason reason) {
     // Backends report the right button once per click, on the press (XEmbed) or on the release
     // (StatusNotifierItem): either way it stands for a whole press and release.
     switch (reason) {
     case QSystemTrayIcon::Context:
-        return {0x204, 0x205};
+        return Event::MenuRequested;
     case QSystemTrayIcon::Trigger:
-        return {0x201, 0x202};
     case QSystemTrayIcon::DoubleClick:
-        return {0x203};
     case QSystemTrayIcon::MiddleClick:
-        return {0x207, 0x208};
+        return Event::Activated;
     default:
-        return {};
+        return std::nullopt;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <optional>
 
 class QMenu;
 
@@ -19,14 +20,14 @@ class QtTrayIcon final : public QObject, public TrayIcon {
     void popUpMenu(QMenu* menu) override;
     bool areaPresent() const override;
 
-    // Turns what QSystemTrayIcon reports into the classic mouse codes, in the order they happen.
-    static QList<int> codesFor(QSystemTrayIcon::ActivationReason reason);
+    // What QSystemTrayIcon reports, as the icon's events (none for an unknown reason).
+    static std::optional<Event> eventFor(QSystemTrayIcon::ActivationReason reason);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void report(int code);
+    void report(Event event);
 
     QSystemTrayIcon m_icon;
     bool m_waitingForRelease = false;

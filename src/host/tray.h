@@ -7,12 +7,13 @@
 
 class QMenu;
 
-// One icon in the notification area. The mouse report comes back as the classic codes:
-// 0x204 right button pressed, 0x205 right button released, 0x206 right double click,
-// 0x201/0x202/0x203 for the left button.
+// One icon in the notification area.
 class TrayIcon {
 public:
     enum Message { Add = 0, Modify = 1, Delete = 2 };
+    // What the user did to the icon: asked for its menu (the right button, once per click), or
+    // activated it (a left, double or middle click).
+    enum class Event { MenuRequested, Activated };
     virtual ~TrayIcon() = default;
     // Sends the record to the notification area; the result is not examined by callers.
     virtual bool notify(int message, const QIcon& icon, const QString& tooltip) = 0;
@@ -22,7 +23,7 @@ public:
     virtual void popUpMenu(QMenu* menu) = 0;
     // Whether a notification area is there to show the icon at all.
     virtual bool areaPresent() const = 0;
-    std::function<void(int code)> onMouse;
+    std::function<void(Event)> onEvent;
 };
 
 class TrayIconFactory {

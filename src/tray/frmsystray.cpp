@@ -76,7 +76,7 @@ FrmSysTray::FrmSysTray(HostServices host, Owner owner) : m_host(std::move(host))
 
     if (m_host.tray) {
         m_icon = m_host.tray->create();
-        m_icon->onMouse = [this](int code) { FrmSysTray_MouseMove(code); };
+        m_icon->onEvent = [this](::TrayIcon::Event event) { FrmSysTray_MouseMove(event); };
         m_icon->setMenu(m_menu);
     }
 
@@ -90,7 +90,7 @@ FrmSysTray::FrmSysTray(HostServices host, Owner owner) : m_host(std::move(host))
 
 FrmSysTray::~FrmSysTray() {
     if (m_icon)
-        m_icon->onMouse = nullptr;
+        m_icon->onEvent = nullptr;
 }
 
 QIcon FrmSysTray::flash1() const {
@@ -188,9 +188,8 @@ bool FrmSysTray::areaPresent() const {
     return m_icon && m_icon->areaPresent();
 }
 
-void FrmSysTray::FrmSysTray_MouseMove(int code) {
-    // Only the release of the right button acts.
-    if (code == 0x205 && m_icon)
+void FrmSysTray::FrmSysTray_MouseMove(::TrayIcon::Event event) {
+    if (event == ::TrayIcon::Event::MenuRequested && m_icon)
         m_icon->popUpMenu(m_menu);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/hostservices.h"
+#include "host/tray.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -11,7 +12,7 @@ class QLabel;
 class QMenu;
 class QAction;
 class QTimer;
-class TrayIcon;
+
 
 // The invisible tray form: owns the flashing notification-area icon and its pop-up menu. Loading
 // happens in the constructor; the owner releases the form to unload it.
@@ -52,8 +53,8 @@ class FrmSysTray : public QWidget {
     void TrayIcon(const QWidget* window);
 
     void TmrFlash_Timer();
-    // The notification area's mouse report, as the classic codes.
-    void FrmSysTray_MouseMove(int code);
+    // What the user did to the icon: only a request for the menu acts.
+    void FrmSysTray_MouseMove(::TrayIcon::Event event);
 
     void mMaximize_Click();
     void mExit_Click();

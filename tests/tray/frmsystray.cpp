@@ -113,7 +113,7 @@ class TestFrmSysTray : public QObject {
     }
 
     void trayIcon_default_inAnyCase_flashesAndShowsFlash2AtOnce() {
-        for (const QString text :
+        for (const QString& text :
              {QStringLiteral("default"), QStringLiteral("DEFAULT"), QStringLiteral("DeFauLT")}) {
             auto form = load();
             form->TrayIcon(QIcon(QPixmap(32, 32)));
@@ -168,18 +168,10 @@ class TestFrmSysTray : public QObject {
 
     void mouse_onlyTheRightButtonOpensTheMenu_oncePerClick() {
         auto form = load();
-        for (int code : {0x200, 0x201, 0x202, 0x203, 0x204, 0x206, 0x207, 0x208})
-            form->FrmSysTray_MouseMove(code);
-        QCOMPARE(factory.log.popups, 0);
-        form->FrmSysTray_MouseMove(0x205);
-        QCOMPARE(factory.log.popups, 1);
-        QCOMPARE(factory.log.lastMenu, form->mPopupMenu());
-
-        // What QSystemTrayIcon reports, as the codes the form receives.
-        factory.log.popups = 0;
+        // What QSystemTrayIcon reports, as the events the form receives.
         auto send = [&](QSystemTrayIcon::ActivationReason reason) {
-            for (int code : QtTrayIcon::codesFor(reason))
-                factory.log.last->onMouse(code);
+            if (const auto event = QtTrayIcon::eventFor(reason))
+                factory.log.last->onEvent(*event);
         };
         send(QSystemTrayIcon::Trigger);
         send(QSystemTrayIcon::DoubleClick);
@@ -187,6 +179,7 @@ class TestFrmSysTray : public QObject {
         QCOMPARE(factory.log.popups, 0);
         send(QSystemTrayIcon::Context);
         QCOMPARE(factory.log.popups, 1);
+        QCOMPARE(factory.log.lastMenu, form->mPopupMenu());
     }
 
     void menu_hasSixItemsInOrder_andIsOfferedForExport() {
