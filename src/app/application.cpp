@@ -87,6 +87,7 @@ int runPripomin(int argc, char** argv) {
     host.programFolder = Paths::executableFolder();
     host.configFolder = Paths::configDir();
     host.dataFolder = Paths::dataDir();
+    host.autostartFolder = Paths::configHome() + QStringLiteral("/autostart");
 
     MainWindow window(host);
     window.onUnloaded = [] { QCoreApplication::exit(0); };

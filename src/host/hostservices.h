@@ -24,7 +24,8 @@ struct HostServices {
     TrayIconFactory* tray = nullptr;
     // The program's folder: pictures, sound and help are read from here.
     QString programFolder;
-    // Where the settings file and the note files are kept.
+    // Where the settings file and the note files are kept, and the desktop's autostart folder.
     QString configFolder;
     QString dataFolder;
+    QString autostartFolder;
 };

@@ -21,7 +21,8 @@ bool zapíšini(const QString& section, const QString& key, const QString& value
     return IniFile::write(settingsPath(file), section, key, value);
 }
 
-QString čítajhodnotu(RegistryRoot root, const QString& subkey, const QString& valueName) {
+QString čítajhodnotu(RegistryRoot root, const QString& subkey, const QString& valueName,
+                     const QString& autostartFolder) {
     static const QString shellFolders =
         QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
     QString key = subkey;
@@ -30,7 +31,7 @@ QString čítajhodnotu(RegistryRoot root, const QString& subkey, const QString& 
     if (root == RegistryRoot::CurrentUser && key.compare(shellFolders, Qt::CaseInsensitive) == 0 &&
         valueName.compare(QLatin1String("Startup"), Qt::CaseInsensitive) == 0) {
         // The desktop's autostart folder plays the part of the Startup folder.
-        return Paths::configHome() + QStringLiteral("/autostart");
+        return autostartFolder;
     }
     return QString::fromUtf8(kMissingValue);
 }

@@ -13,7 +13,8 @@ bool zapíšini(const QString& section, const QString& key, const QString& value
 
 enum class RegistryRoot { CurrentUser, LocalMachine };
 inline constexpr auto kMissingValue = "Hodnota kľúča neexistuje!";
-// Answers the current user's "Startup" shell folder with the XDG autostart folder; every other
-// key or value is missing.
-QString čítajhodnotu(RegistryRoot root, const QString& subkey, const QString& valueName);
+// Answers the current user's "Startup" shell folder with the autostart folder given (on the
+// desktop, $XDG_CONFIG_HOME/autostart); every other key or value is missing.
+QString čítajhodnotu(RegistryRoot root, const QString& subkey, const QString& valueName,
+                     const QString& autostartFolder);
 } // namespace Module1

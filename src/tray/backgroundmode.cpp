@@ -1,8 +1,6 @@
 #include "tray/backgroundmode.h"
 
 #include "host/messageboxes.h"
-#include "host/qttray.h"
-#include "host/windowinputgrab.h"
 #include "host/module1.h"
 #include "host/runtimeerror.h"
 #include "lock/workstationlock.h"
@@ -12,6 +10,7 @@
 #include "tray/splash.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QPointer>
 #include <QTimer>
 
@@ -21,43 +20,26 @@ const QString kRecord = QStringLiteral("Aktivácia");
 // Long enough for the Splash to have gone and for a panel started with the session to be up.
 constexpr int kNotificationAreaWait = 4000;
 
-QString startupFolder() {
-    return Module1::čítajhodnotu(
-        Module1::RegistryRoot::CurrentUser,
-        QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
-                       "Folders\\"),
-        QStringLiteral("Startup"));
-}
-} // namespace
-
-namespace {
-// The real notification area and grab when the caller handed in none.
-HostServices withDefaults(HostServices host, std::unique_ptr<TrayIconFactory>& tray,
-                          std::unique_ptr<WindowInputGrab>& grab) {
-    if (!host.tray) {
-        tray = std::make_unique<QtTrayIconFactory>();
-        host.tray = tray.get();
-    }
-    if (!host.grab) {
-        grab = std::make_unique<WindowInputGrab>();
-        host.grab = grab.get();
-    }
-    return host;
-}
 } // namespace
 
 struct BackgroundMode::Private {
     Private(HostServices given, MainWindowHooks hooks, LockPlatform* lockPlatform)
-        : host(withDefaults(given, ownTray, ownGrab)), hooks(std::move(hooks)), lock(host, lockPlatform) {}
+        : host(std::move(given)), hooks(std::move(hooks)), lock(host, lockPlatform) {}
 
-    std::unique_ptr<TrayIconFactory> ownTray;
-    std::unique_ptr<WindowInputGrab> ownGrab;
     HostServices host;
     MainWindowHooks hooks;
     WorkstationLock lock;
     QPointer<FrmSysTray> tray;
     QPointer<Splash> splash;
     QString executable = QCoreApplication::applicationFilePath();
+
+    QString settingsPath() const { return QDir(host.configFolder).filePath(QLatin1String(SettingsFile::kName)); }
+    QString startupFolder() const {
+        return Module1::čítajhodnotu(Module1::RegistryRoot::CurrentUser,
+                                     QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
+                                                    "Folders\\"),
+                                     QStringLiteral("Startup"), host.autostartFolder);
+    }
 
     void call(const std::function<void()>& hook) {
         if (hook)
@@ -124,9 +106,9 @@ void BackgroundMode::setExecutable(const QString& path) {
 }
 
 void BackgroundMode::aktivácia() {
-    AutostartEntry::write(startupFolder(), d->executable);
-    if (!Module1::zapíšini(kSection, kRecord, QStringLiteral("ok"), QLatin1String(SettingsFile::kName)))
-        throw RunTimeError::pathFileAccess(Module1::settingsPath(QLatin1String(SettingsFile::kName)));
+    AutostartEntry::write(d->startupFolder(), d->executable);
+    if (!Module1::zapíšini(kSection, kRecord, QStringLiteral("ok"), d->settingsPath()))
+        throw RunTimeError::pathFileAccess(d->settingsPath());
     d->call(d->hooks.uložnastavenia);
     d->call(d->hooks.uložtexty);
     // A second activation within the 1400 ms replaces the first Splash.
@@ -139,20 +121,20 @@ void BackgroundMode::aktivácia() {
 
 void BackgroundMode::deaktivácia() {
     // Any failure ends deactivation silently with what was done so far.
-    const QString folder = startupFolder();
+    const QString folder = d->startupFolder();
     const int answer = d->host.boxes->msgBox(QStringLiteral("Chcete funkcie programu\r\ndeaktivovavať?"),
                                              MessageBoxes::YesNoCancel + MessageBoxes::Question,
                                              QStringLiteral("Deaktivácia programu"));
     if (answer != MessageBoxes::Yes)
         return;
-    if (!Module1::zapíšini(kSection, kRecord, QStringLiteral("no"), QLatin1String(SettingsFile::kName)))
+    if (!Module1::zapíšini(kSection, kRecord, QStringLiteral("no"), d->settingsPath()))
         return;
     AutostartEntry::remove(folder);
 }
 
 bool BackgroundMode::startUpDecision() {
-    const QString record = Module1::čítajini(kSection, kRecord, QLatin1String(SettingsFile::kMissing),
-                                             QLatin1String(SettingsFile::kName));
+    const QString record =
+        Module1::čítajini(kSection, kRecord, QLatin1String(SettingsFile::kMissing), d->settingsPath());
     if (record == QLatin1String("ok")) {
         d->loadTray();
         return true;

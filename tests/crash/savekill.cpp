@@ -4,7 +4,6 @@
 // be told to the user.
 #include "host/datetime.h"
 #include "host/inifile.h"
-#include "host/paths.h"
 #include "slots/notefiles.h"
 #include "slots/settingsfile.h"
 #include "support/mainwindowfixture.h"
@@ -96,13 +95,13 @@ int settingsGeneration(const QByteArray& bytes) {
 
 // The process that gets killed: saves generation after generation, as the program saves, and
 // announces each generation on standard output before it starts writing it.
-int saveLoop(int first) {
+int saveLoop(int first, const QString& configFolder, const QString& dataFolder) {
     for (int g = first;; ++g) {
         std::printf("%d\n", g);
         std::fflush(stdout);
         const SlotTable slots = generation(g);
-        NoteFiles::save(slots, Paths::dataDir());
-        SettingsFile::save(slots, Paths::configDir() + QStringLiteral("/PM002.INI"), kSlovak);
+        NoteFiles::save(slots, dataFolder);
+        SettingsFile::save(slots, configFolder + QStringLiteral("/PM002.INI"), kSlovak);
     }
 }
 
@@ -134,7 +133,7 @@ class SaveCrashTest : public QObject {
 
   private Q_SLOTS:
     void killedWhileSavingLeavesEveryFileWhole() {
-        FakeHost host; // private XDG folders, inherited by the saving process
+        FakeHost host; // private folders, handed to the saving process
         const QString ini = host.configDir() + QStringLiteral("/PM002.INI");
         const SlotTable first = generation(0);
         QVERIFY(NoteFiles::save(first, host.dataDir()).isEmpty());
@@ -149,7 +148,7 @@ class SaveCrashTest : public QObject {
         for (int round = 0; round < 200; ++round) {
             QProcess saver;
             saver.start(QCoreApplication::applicationFilePath(),
-                        {QStringLiteral("--save-loop"), QString::number(next)});
+                        {QStringLiteral("--save-loop"), QString::number(next), host.configDir(), host.dataDir()});
             QVERIFY2(saver.waitForStarted(10000), qPrintable(saver.errorString()));
             // Into its saving, then a random moment later: most saves take a few milliseconds.
             const QDeadlineTimer deadline(10000);
@@ -275,9 +274,9 @@ class SaveCrashTest : public QObject {
 };
 
 int main(int argc, char** argv) {
-    if (argc == 3 && qstrcmp(argv[1], "--save-loop") == 0) {
+    if (argc == 5 && qstrcmp(argv[1], "--save-loop") == 0) {
         QCoreApplication app(argc, argv);
-        return saveLoop(QByteArray(argv[2]).toInt());
+        return saveLoop(QByteArray(argv[2]).toInt(), QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]));
     }
     QLocale::setDefault(kSlovak); // the program's dates in the settings, as its users have them
     QApplication app(argc, argv);

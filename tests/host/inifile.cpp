@@ -13,6 +13,10 @@ class IniFileTest : public QObject {
     FakeHost host;
     QString path() const { return host.configDir() + "/PM002.INI"; }
 
+  public:
+    // A bare file name is placed in $XDG_CONFIG_HOME/pripomin: that placing is part of what is tested.
+    IniFileTest() { qputenv("XDG_CONFIG_HOME", (host.home.path() + "/config").toUtf8()); }
+
   private Q_SLOTS:
     void init() { QFile::remove(path()); }
 
@@ -83,11 +87,11 @@ class IniFileTest : public QObject {
 
     void registryAnswersOnlyTheStartupFolder() {
         const QString key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\";
-        QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::CurrentUser, key, "Startup"),
-                 host.home.path() + "/config/autostart");
-        QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::CurrentUser, key, "Desktop"),
+        const QString autostart = "/home/user/.config/autostart";
+        QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::CurrentUser, key, "Startup", autostart), autostart);
+        QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::CurrentUser, key, "Desktop", autostart),
                  QStringLiteral("Hodnota kľúča neexistuje!"));
-        QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::LocalMachine, key, "Startup"),
+        QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::LocalMachine, key, "Startup", autostart),
                  QStringLiteral("Hodnota kľúča neexistuje!"));
     }
 };

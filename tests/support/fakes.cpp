@@ -28,10 +28,7 @@ QString ScriptedBoxes::inputBox(const QString& prompt, const QString& title, con
     return answer;
 }
 
-FakeHost::FakeHost() {
-    qputenv("XDG_CONFIG_HOME", (home.path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());
-}
+FakeHost::FakeHost() = default;
 
 QString FakeHost::configDir() const { return home.path() + "/config/pripomin"; }
 QString FakeHost::dataDir() const { return home.path() + "/data/pripomin"; }
@@ -48,5 +45,6 @@ HostServices FakeHost::services() {
     s.programFolder = QStringLiteral(PRIPOMIN_OUTPUT_DIR);
     s.configFolder = configDir();
     s.dataFolder = dataDir();
+    s.autostartFolder = home.path() + "/config/autostart";
     return s;
 }

@@ -105,7 +105,7 @@ struct FakeHost {
     RecordingGrab grab;
     RecordingSessionLocker sessionLocker;
     QTemporaryDir home;
-    QString configDir() const; // $XDG_CONFIG_HOME/pripomin
-    QString dataDir() const;   // $XDG_DATA_HOME/pripomin
+    QString configDir() const; // the settings file's folder
+    QString dataDir() const;   // the note files' folder
     HostServices services();
 };

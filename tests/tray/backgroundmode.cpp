@@ -25,7 +25,7 @@ class TestBackgroundMode : public QObject {
 
     QString autostartFolder() const { return host->home.path() + "/config/autostart"; }
     QString entryPath() const { return autostartFolder() + "/Pripomin.desktop"; }
-    QString record() const { return Module1::čítajini("Pripomin", "Aktivácia", "Error", "PM002.INI"); }
+    QString record() const { return Module1::čítajini("Pripomin", "Aktivácia", "Error", host->configDir() + "/PM002.INI"); }
     QString readEntry() const {
         QFile file(entryPath());
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -42,7 +42,7 @@ class TestBackgroundMode : public QObject {
         MainWindowHooks hooks;
         hooks.uložnastavenia = [this] {
             calls << "uložnastavenia";
-            Module1::zapíšini("Pripomin", "Run", "1", "PM002.INI");
+            Module1::zapíšini("Pripomin", "Run", "1", host->configDir() + "/PM002.INI");
         };
         hooks.uložtexty = [this] { calls << "uložtexty"; };
         hooks.showMainWindow = [this] { calls << "show"; };
@@ -63,7 +63,7 @@ class TestBackgroundMode : public QObject {
                                 "Exec=\"/opt/pripomin/pripomin\"\nTryExec=/opt/pripomin/pripomin\n"
                                 "Terminal=false\nX-GNOME-Autostart-enabled=true\n"));
         QCOMPARE(record(), QStringLiteral("ok"));
-        QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", "PM002.INI"), QStringLiteral("1"));
+        QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", host->configDir() + "/PM002.INI"), QStringLiteral("1"));
         QCOMPARE(calls, (QStringList{"uložnastavenia", "uložtexty"}));
 
         Splash* splash = mode->splash();
@@ -164,7 +164,7 @@ class TestBackgroundMode : public QObject {
         QVERIFY(!calls.contains("show"));
 
         // Without an entry Yes still records "no" and reports nothing.
-        Module1::zapíšini("Pripomin", "Aktivácia", "ok", "PM002.INI");
+        Module1::zapíšini("Pripomin", "Aktivácia", "ok", host->configDir() + "/PM002.INI");
         host->boxes.answers = {MessageBoxes::Yes};
         mode->deaktivácia();
         QCOMPARE(record(), QStringLiteral("no"));
@@ -195,7 +195,7 @@ class TestBackgroundMode : public QObject {
         QFETCH(QString, value);
         QFETCH(bool, background);
         if (!value.isNull())
-            Module1::zapíšini("Pripomin", "Aktivácia", value, "PM002.INI");
+            Module1::zapíšini("Pripomin", "Aktivácia", value, host->configDir() + "/PM002.INI");
         QCOMPARE(mode->startUpDecision(), background);
         QCOMPARE(bool(mode->tray()), background);
         QCOMPARE(calls.contains("show"), !background);
@@ -204,7 +204,7 @@ class TestBackgroundMode : public QObject {
     }
 
     void restore_removesTheIconAndShowsTheWindow_recordStaysOk() {
-        Module1::zapíšini("Pripomin", "Aktivácia", "ok", "PM002.INI");
+        Module1::zapíšini("Pripomin", "Aktivácia", "ok", host->configDir() + "/PM002.INI");
         QVERIFY(mode->startUpDecision());
         mode->tray()->findChild<QAction*>("mMaximize")->trigger();
         QCOMPARE(factory.log.notifies.back().message, int(TrayIcon::Delete));
@@ -229,7 +229,7 @@ class TestBackgroundMode : public QObject {
     }
 
     void exit_removesTheIconThenClosesTheMainWindow() {
-        Module1::zapíšini("Pripomin", "Aktivácia", "ok", "PM002.INI");
+        Module1::zapíšini("Pripomin", "Aktivácia", "ok", host->configDir() + "/PM002.INI");
         mode->startUpDecision();
         mode->tray()->findChild<QAction*>("mExit")->trigger();
         QCOMPARE(factory.log.notifies.back().message, int(TrayIcon::Delete));
@@ -251,7 +251,7 @@ class TestBackgroundMode : public QObject {
     void whileLocking_menuAndSecondStart_neitherShowNorEnd_shutdownStillWorks() {
         QFETCH(bool, boxOpen);
         QFETCH(QString, command);
-        Module1::zapíšini("Pripomin", "Aktivácia", "ok", "PM002.INI");
+        Module1::zapíšini("Pripomin", "Aktivácia", "ok", host->configDir() + "/PM002.INI");
         mode->startUpDecision();
         auto act = [&] {
             QVERIFY(mode->lock()->isLocking());
