@@ -193,24 +193,23 @@ void FrmSysTray::FrmSysTray_MouseMove(::TrayIcon::Event event) {
         m_icon->popUpMenu(m_menu);
 }
 
-void FrmSysTray::mMaximize_Click() {
+void FrmSysTray::leaveTrayFor(const std::function<void()>& next) {
+    // While locking, the lock only comes forward: nothing shows the notes or ends the lock.
     if (m_owner.heldByLock && m_owner.heldByLock())
         return;
     TrayNotify(::TrayIcon::Delete);
     if (m_owner.unload)
         m_owner.unload();
-    if (m_owner.showMainWindow)
-        m_owner.showMainWindow();
+    if (next)
+        next();
+}
+
+void FrmSysTray::mMaximize_Click() {
+    leaveTrayFor(m_owner.showMainWindow);
 }
 
 void FrmSysTray::mExit_Click() {
-    if (m_owner.heldByLock && m_owner.heldByLock())
-        return;
-    TrayNotify(::TrayIcon::Delete);
-    if (m_owner.unload)
-        m_owner.unload();
-    if (m_owner.closeMainWindow)
-        m_owner.closeMainWindow();
+    leaveTrayFor(m_owner.closeMainWindow);
 }
 
 void FrmSysTray::mZamok_Click() {

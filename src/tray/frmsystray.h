@@ -73,6 +73,8 @@ class FrmSysTray : public QWidget {
     QIcon flash2() const;
 
   private:
+    // The icon goes and the tray form unloads, then `next` runs (the window shows, or the program ends).
+    void leaveTrayFor(const std::function<void()>& next);
     void TrayNotify(int message);
     void enableFlash(bool on);
     QString shownTooltip() const;
