@@ -50,7 +50,8 @@ void BM_SettingsWriteValue(benchmark::State& state) {
     SettingsFile::save(slots, Module1::settingsPath(QStringLiteral("PM002.INI")));
     int i = 0;
     for (auto _ : state)
-        Module1::zapíšini(QStringLiteral("DAT7"), QStringLiteral("Čas"), QString::number(++i % 60), "PM002.INI");
+        Module1::zapíšini(QStringLiteral("DAT7"), QStringLiteral("Čas"), QString::number(++i % 60),
+                          "PM002.INI");
 }
 BENCHMARK(BM_SettingsWriteValue)->Unit(benchmark::kMicrosecond);
 
@@ -58,14 +59,17 @@ void BM_SettingsReadValue(benchmark::State& state) {
     SlotTable slots;
     SettingsFile::save(slots, Module1::settingsPath(QStringLiteral("PM002.INI")));
     for (auto _ : state)
-        benchmark::DoNotOptimize(Module1::čítajini(QStringLiteral("Dat12"), QStringLiteral("Dátum"), "Error", "PM002.INI"));
+        benchmark::DoNotOptimize(
+            Module1::čítajini(QStringLiteral("Dat12"), QStringLiteral("Dátum"), "Error", "PM002.INI"));
 }
 BENCHMARK(BM_SettingsReadValue)->Unit(benchmark::kMicrosecond);
 
 class NoBoxes final : public MessageBoxes {
-public:
+  public:
     int msgBox(const QString&, int, const QString&) override { return Ok; }
-    QString inputBox(const QString&, const QString&, const QString& d, std::optional<QPoint>) override { return d; }
+    QString inputBox(const QString&, const QString&, const QString& d, std::optional<QPoint>) override {
+        return d;
+    }
 };
 
 // Twelve dated slots, none due: what every tick costs.

@@ -14,7 +14,7 @@ run_packages=(
 # drive and read the program from outside, a logind mock, LibreOffice to read the notes, the
 # locales the dates are read in.
 test_packages=(
-    libbenchmark-dev locales
+    libbenchmark-dev locales clang-format
     libreoffice-writer-nogui
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick trayer openbox
     xfce4-panel xfwm4 xfconf i3-wm weston

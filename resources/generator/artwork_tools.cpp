@@ -170,36 +170,39 @@ bool savePng(const QImage& img, const QString& folder, const QString& name) {
 
 // The colour bitmaps the colour tools show after a click: 24-bit BMP, as the program expects.
 bool saveColourBitmap(QColor colour, const QString& folder, const QString& name) {
-    return swatch(colour).convertToFormat(QImage::Format_RGB888).save(folder + QLatin1Char('/') + name, "BMP");
+    return swatch(colour)
+        .convertToFormat(QImage::Format_RGB888)
+        .save(folder + QLatin1Char('/') + name, "BMP");
 }
 
-const ArtworkRegistration toolPictures{QStringLiteral("tool pictures"), [](const QString& folder) {
-    bool ok = true;
-    ok &= savePng(power(QColor(0x2f, 0x9e, 0x44)), folder, "tool_ID_AcceptChange.png");
-    ok &= savePng(power(QColor(0xc2, 0x39, 0x2b)), folder, "tool_ID_StopCurrentJump.png");
-    ok &= savePng(alignment(Qt::AlignLeft), folder, "tool_ID_Left.png");
-    ok &= savePng(alignment(Qt::AlignHCenter), folder, "tool_ID_Center.png");
-    ok &= savePng(alignment(Qt::AlignRight), folder, "tool_ID_Right.png");
-    ok &= savePng(letter("B", true, false, false), folder, "tool_ID_Bold.png");
-    ok &= savePng(letter("I", false, true, false), folder, "tool_ID_Italic.png");
-    ok &= savePng(letter("U", false, false, true), folder, "tool_ID_Underline.png");
-    ok &= savePng(swatch(QColor(0, 0, 0)), folder, "tool_ID_Black.png");
-    ok &= savePng(swatch(QColor(0, 160, 0)), folder, "tool_ID_Green.png");
-    ok &= savePng(swatch(QColor(220, 0, 0)), folder, "tool_ID_Red.png");
-    ok &= savePng(swatch(QColor(0, 0, 220)), folder, "tool_ID_Blue.png");
-    ok &= savePng(okButton(), folder, "tool_ID_Tool1.png");
-    ok &= savePng(forgottenNote(), folder, "tool_ID_New.png");
-    ok &= savePng(help(), folder, "help.png");
-    ok &= savePng(tabClock(), folder, "tab.png");
-    return ok;
-}};
+const ArtworkRegistration toolPictures{
+    QStringLiteral("tool pictures"), [](const QString& folder) {
+        bool ok = true;
+        ok &= savePng(power(QColor(0x2f, 0x9e, 0x44)), folder, "tool_ID_AcceptChange.png");
+        ok &= savePng(power(QColor(0xc2, 0x39, 0x2b)), folder, "tool_ID_StopCurrentJump.png");
+        ok &= savePng(alignment(Qt::AlignLeft), folder, "tool_ID_Left.png");
+        ok &= savePng(alignment(Qt::AlignHCenter), folder, "tool_ID_Center.png");
+        ok &= savePng(alignment(Qt::AlignRight), folder, "tool_ID_Right.png");
+        ok &= savePng(letter("B", true, false, false), folder, "tool_ID_Bold.png");
+        ok &= savePng(letter("I", false, true, false), folder, "tool_ID_Italic.png");
+        ok &= savePng(letter("U", false, false, true), folder, "tool_ID_Underline.png");
+        ok &= savePng(swatch(QColor(0, 0, 0)), folder, "tool_ID_Black.png");
+        ok &= savePng(swatch(QColor(0, 160, 0)), folder, "tool_ID_Green.png");
+        ok &= savePng(swatch(QColor(220, 0, 0)), folder, "tool_ID_Red.png");
+        ok &= savePng(swatch(QColor(0, 0, 220)), folder, "tool_ID_Blue.png");
+        ok &= savePng(okButton(), folder, "tool_ID_Tool1.png");
+        ok &= savePng(forgottenNote(), folder, "tool_ID_New.png");
+        ok &= savePng(help(), folder, "help.png");
+        ok &= savePng(tabClock(), folder, "tab.png");
+        return ok;
+    }};
 
 const ArtworkRegistration colourBitmaps{QStringLiteral("colour bitmaps"), [](const QString& folder) {
-    bool ok = true;
-    ok &= saveColourBitmap(QColor(0, 0, 0), folder, "CIERNA.BMP");
-    ok &= saveColourBitmap(QColor(255, 0, 0), folder, "CERVENA.BMP");
-    ok &= saveColourBitmap(QColor(0, 0, 255), folder, "MODRA.BMP");
-    ok &= saveColourBitmap(QColor(0, 255, 0), folder, "ZELENA.BMP");
-    return ok;
-}};
+                                            bool ok = true;
+                                            ok &= saveColourBitmap(QColor(0, 0, 0), folder, "CIERNA.BMP");
+                                            ok &= saveColourBitmap(QColor(255, 0, 0), folder, "CERVENA.BMP");
+                                            ok &= saveColourBitmap(QColor(0, 0, 255), folder, "MODRA.BMP");
+                                            ok &= saveColourBitmap(QColor(0, 255, 0), folder, "ZELENA.BMP");
+                                            return ok;
+                                        }};
 } // namespace

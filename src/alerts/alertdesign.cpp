@@ -78,4 +78,3 @@ const AlertDesign* forSlot(int slot) {
 }
 
 } // namespace AlertDesigns
-

@@ -45,4 +45,3 @@ extern const AlertDesign Správa11;
 // The design of slot 1..12; nullptr outside that range.
 const AlertDesign* forSlot(int slot);
 } // namespace AlertDesigns
-

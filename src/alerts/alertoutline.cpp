@@ -123,7 +123,8 @@ AlertOutline forSlot(int slot) {
 int deviceCoordinate(std::int16_t c, float scale, double twipsPerPixel, std::int16_t offset) {
     // Design value and offset enter as single precision; the result is rounded half to even
     // (the default rounding mode), so 427.5 becomes 428 and 2.5 becomes 2.
-    const double v = double(float(c)) * double(scale) * Twips::kPerDesignPixel / twipsPerPixel + double(float(offset));
+    const double v =
+        double(float(c)) * double(scale) * Twips::kPerDesignPixel / twipsPerPixel + double(float(offset));
     return int(std::nearbyint(v));
 }
 

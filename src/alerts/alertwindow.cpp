@@ -114,12 +114,13 @@ void AlertWindow::placeControls() {
         return QRect(Twips::toPixels(r.x(), tpp.x), Twips::toPixels(r.y(), tpp.y),
                      Twips::toPixels(r.width(), tpp.x), Twips::toPixels(r.height(), tpp.y));
     };
-    setFixedSize(Twips::toPixels(m_design.size.width(), tpp.x), Twips::toPixels(m_design.size.height(), tpp.y));
+    setFixedSize(Twips::toPixels(m_design.size.width(), tpp.x),
+                 Twips::toPixels(m_design.size.height(), tpp.y));
     Label1->setGeometry(px(m_design.label1));
     hlásenie->setGeometry(px(m_design.hlásenie));
-    Image1->setGeometry(
-        QRect(QPoint(Twips::toPixels(m_design.image1.x(), tpp.x), Twips::toPixels(m_design.image1.y(), tpp.y)),
-              AlertDesigns::kImage1Size));
+    Image1->setGeometry(QRect(
+        QPoint(Twips::toPixels(m_design.image1.x(), tpp.x), Twips::toPixels(m_design.image1.y(), tpp.y)),
+        AlertDesigns::kImage1Size));
     if (Line1) {
         const QLine l = AlertDesigns::kLine1;
         const int x1 = Twips::toPixels(l.x1(), tpp.x);
@@ -186,7 +187,8 @@ void AlertWindow::Form_Load() {
     m_loaded = true;
     // The picture is read only now, out of the way of the box's second, and is not kept in the
     // program-wide pixmap cache: each slot has its own, and the window is seldom opened again.
-    m_picture = QPixmap::fromImage(QImage(host.programFolder + QLatin1Char('/') + QLatin1String(m_design.picture)));
+    m_picture =
+        QPixmap::fromImage(QImage(host.programFolder + QLatin1Char('/') + QLatin1String(m_design.picture)));
     show();
     raise();
     activateWindow();

@@ -3,7 +3,6 @@
 #include "alerts/alertdesign.h"
 #include "alerts/alertwindow.h"
 
-
 AlertWindows::AlertWindows(const HostServices& host, QObject* parent) : QObject(parent), m_host(host) {}
 
 AlertWindows::~AlertWindows() {

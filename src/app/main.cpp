@@ -1,3 +1,5 @@
 #include "app/application.h"
 
-int main(int argc, char** argv) { return runPripomin(argc, argv); }
+int main(int argc, char** argv) {
+    return runPripomin(argc, argv);
+}

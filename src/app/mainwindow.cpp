@@ -33,7 +33,6 @@
 #include <algorithm>
 #include <utility>
 
-
 MainWindow::MainWindow(HostServices host, QWidget* parent)
     : QWidget(parent), m_host(std::move(host)), m_store(m_host.configFolder, m_host.dataFolder),
       m_ui(buildMainWindowControls(this, m_host.programFolder)),
@@ -72,8 +71,10 @@ void MainWindow::wireControls() {
     });
     connect(m_ui.MonthView1, &QCalendarWidget::currentPageChanged, this, [this] { MonthView1_GetDayBold(); });
 
-    connect(m_ui.Lišta1, &ToolBarControl::toolClicked, this, [this](const QString& id) { Lišta1_ToolClick(id); });
-    connect(m_ui.Lišta1, &ToolBarControl::comboChosen, this, [this](const QString& id) { Lišta1_ComboClick(id); });
+    connect(m_ui.Lišta1, &ToolBarControl::toolClicked, this,
+            [this](const QString& id) { Lišta1_ToolClick(id); });
+    connect(m_ui.Lišta1, &ToolBarControl::comboChosen, this,
+            [this](const QString& id) { Lišta1_ComboClick(id); });
     m_toolActions = m_formatting.toolActions();
     m_toolActions.insert(QStringLiteral("ID_AcceptChange"), [this] { aktivácia(); });
     m_toolActions.insert(QStringLiteral("ID_StopCurrentJump"), [this] { deaktivácia(); });
@@ -91,7 +92,8 @@ void MainWindow::wireControls() {
     });
     m_forgotten = std::make_unique<ForgottenView>(
         m_host,
-        ForgottenView::Controls{this, m_ui.Lišta1, m_ui.SSTab1, m_ui.RichTextBox1, m_ui.RichTextBox13, m_ui.MonthView1, m_ui.MonthView2, m_ui.zabudnuté},
+        ForgottenView::Controls{this, m_ui.Lišta1, m_ui.SSTab1, m_ui.RichTextBox1, m_ui.RichTextBox13,
+                                m_ui.MonthView1, m_ui.MonthView2, m_ui.zabudnuté},
         m_store.slots, static_cast<const SlotSchedule&>(*this), [this](int k) {
             m_store.slots[k].date = DateTimeValue();
             emptySlot(k);
@@ -268,9 +270,13 @@ void MainWindow::SSTab1_Click() {
         m_ui.RichTextBox1->setTextRTF(m_store.slots[k].note);
 }
 
-void MainWindow::nápoveda() { m_host.shell->open(m_host.programFolder + QStringLiteral("/Pripomin.html")); }
+void MainWindow::nápoveda() {
+    m_host.shell->open(m_host.programFolder + QStringLiteral("/Pripomin.html"));
+}
 
-void MainWindow::sampleSlotTime(int k) { m_store.slots[k].time = slotTimeText(m_ui.DTPicker[k - 1]->time()); }
+void MainWindow::sampleSlotTime(int k) {
+    m_store.slots[k].time = slotTimeText(m_ui.DTPicker[k - 1]->time());
+}
 
 void MainWindow::Timer2_Timer() {
     for (int k = 1; k <= kSlotCount; ++k)

@@ -109,7 +109,8 @@ MainWindowControls buildMainWindowControls(QWidget* window, const QString& progr
     // the gap before the calendar rather than wrapping the seconds.
     c.RichTextBox13->setLineWrapMode(QTextEdit::NoWrap);
     {
-        const int needed = QFontMetrics(clockFont).horizontalAdvance(DateText::timeText(QTime(20, 58, 58))) + 8;
+        const int needed =
+            QFontMetrics(clockFont).horizontalAdvance(DateText::timeText(QTime(20, 58, 58))) + 8;
         QRect clockRect = c.RichTextBox13->geometry();
         clockRect.setWidth(std::max(clockRect.width(), needed));
         c.RichTextBox13->setGeometry(clockRect);

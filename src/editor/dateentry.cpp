@@ -7,9 +7,10 @@ QString pastDayWarning(DateTimeValue chosenDay, DateTimeValue pickerValue, DateT
     const QString crlf = QStringLiteral("\r\n");
     return QStringLiteral("      Urobili Ste chybu. Chcete vytvoriť ODKAZ") + crlf +
            QStringLiteral("ktorého deň aktivácie je definovaný do minulosti.") + crlf +
-           QStringLiteral("                         ODKAZ má hodnotu: ") + crlf + QStringLiteral("          dátum: ") +
-           DateText::toText(chosenDay, locale) + QStringLiteral("   čas: ") + DateText::toText(pickerValue, locale) +
-           crlf + QStringLiteral("                  Dnes je: ") + DateText::dateText(now.date(), locale) +
+           QStringLiteral("                         ODKAZ má hodnotu: ") + crlf +
+           QStringLiteral("          dátum: ") + DateText::toText(chosenDay, locale) +
+           QStringLiteral("   čas: ") + DateText::toText(pickerValue, locale) + crlf +
+           QStringLiteral("                  Dnes je: ") + DateText::dateText(now.date(), locale) +
            QLatin1Char(' ') + DateText::timeText(now.timeOfDay(), locale);
 }
 

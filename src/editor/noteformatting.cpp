@@ -46,7 +46,8 @@ QHash<QString, std::function<void()>> NoteFormatting::toolActions() {
         {QStringLiteral("ID_Underline"), [e] { e->setSelUnderline(toggled(e->selUnderline())); }},
     };
     for (const AlignmentTool& a : kAlignments)
-        actions.insert(QString::fromLatin1(a.id), [e, alignment = a.alignment] { e->setSelAlignment(alignment); });
+        actions.insert(QString::fromLatin1(a.id),
+                       [e, alignment = a.alignment] { e->setSelAlignment(alignment); });
     for (const ColourTool& c : kColours) {
         const QString id = QString::fromLatin1(c.id);
         actions.insert(id, [this, id, c] { colour(id, QString::fromLatin1(c.picture), c.colour); });
@@ -79,7 +80,8 @@ void NoteFormatting::Lišta1_ComboClick(const QString& id) {
 
 void NoteFormatting::showSelectionFormat() {
     if (const auto size = m_editor->selFontSize())
-        m_toolbar->combo(QStringLiteral("ID_Size"))->setEditText(QString::number(qRound64(std::nearbyint(*size))));
+        m_toolbar->combo(QStringLiteral("ID_Size"))
+            ->setEditText(QString::number(qRound64(std::nearbyint(*size))));
     if (const auto font = m_editor->selFontName())
         m_toolbar->combo(QStringLiteral("ID_Font"))->setEditText(*font);
     if (const auto alignment = m_editor->selAlignment()) {

@@ -5,7 +5,8 @@
 
 TimePicker::TimePicker(QWidget* parent) : QDateTimeEdit(parent) {
     setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    setDateTimeRange(QDateTime(QDate(1601, 1, 1), QTime(0, 0)), QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
+    setDateTimeRange(QDateTime(QDate(1601, 1, 1), QTime(0, 0)),
+                     QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59)));
 }
 
 void TimePicker::selectCurrentSection() {

@@ -6,14 +6,14 @@
 // Clicking a section selects it, so typing replaces it and moves on to the next section, as a time
 // picker is expected to behave; a bare cursor in the section would refuse the digits.
 class TimePicker : public QDateTimeEdit {
-public:
+  public:
     explicit TimePicker(QWidget* parent = nullptr);
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
-private:
+  private:
     void selectCurrentSection();
 };

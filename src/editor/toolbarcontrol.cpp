@@ -47,12 +47,13 @@ ToolBarControl::ToolBarControl(const QString& programFolder, QWidget* parent) : 
                 box->setAccessibleName(def.caption);
                 box->setInsertPolicy(QComboBox::NoInsert);
                 // Fixed widths: the whole "Menu" toolbar must fit the window's width.
-                box->setFixedWidth(def.id == QLatin1String("ID_Size")     ? 46
+                box->setFixedWidth(def.id == QLatin1String("ID_Size")   ? 46
                                    : def.id == QLatin1String("ID_Font") ? 112
-                                                                         : 182);
+                                                                        : 182);
                 const QString id = def.id;
                 connect(box, &QComboBox::activated, this, [this, id] { Q_EMIT comboChosen(id); });
-                connect(box->lineEdit(), &QLineEdit::returnPressed, this, [this, id] { Q_EMIT comboChosen(id); });
+                connect(box->lineEdit(), &QLineEdit::returnPressed, this,
+                        [this, id] { Q_EMIT comboChosen(id); });
                 action = bar->addWidget(box);
                 m_combos.insert(def.id, box);
             } else if (def.kind == ToolDefinition::Text) {
@@ -94,10 +95,18 @@ ToolBarControl::ToolBarControl(const QString& programFolder, QWidget* parent) : 
     }
 }
 
-QToolBar* ToolBarControl::toolbar(int position) const { return m_bars.value(position - 1); }
-QAction* ToolBarControl::tool(const QString& id) const { return m_tools.value(id); }
-QComboBox* ToolBarControl::combo(const QString& id) const { return m_combos.value(id); }
-QLabel* ToolBarControl::textTool(const QString& id) const { return m_texts.value(id); }
+QToolBar* ToolBarControl::toolbar(int position) const {
+    return m_bars.value(position - 1);
+}
+QAction* ToolBarControl::tool(const QString& id) const {
+    return m_tools.value(id);
+}
+QComboBox* ToolBarControl::combo(const QString& id) const {
+    return m_combos.value(id);
+}
+QLabel* ToolBarControl::textTool(const QString& id) const {
+    return m_texts.value(id);
+}
 
 QWidget* ToolBarControl::toolWidget(const QString& id) const {
     QAction* action = tool(id);

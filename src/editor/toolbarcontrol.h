@@ -14,7 +14,7 @@ class QToolBar;
 // members of an exclusive group.
 class ToolBarControl : public QWidget {
     Q_OBJECT
-public:
+  public:
     // Pictures are read from programFolder; a missing picture leaves the tool with its caption.
     explicit ToolBarControl(const QString& programFolder, QWidget* parent = nullptr);
 
@@ -34,11 +34,11 @@ public:
     // As if the user clicked the tool or chose in the combo.
     void click(const QString& id);
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void toolClicked(const QString& id);
     void comboChosen(const QString& id);
 
-private:
+  private:
     QList<QToolBar*> m_bars;
     QHash<QString, QAction*> m_tools;
     QHash<QString, QComboBox*> m_combos;

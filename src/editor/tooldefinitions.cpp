@@ -3,6 +3,9 @@
 namespace {
 using K = ToolDefinition::Kind;
 
+// The tables keep one tool to a line or two, as written.
+// clang-format off
+
 std::vector<ToolDefinition> menuTools() {
     return {
         {"ID_AcceptChange", K::Button, "Aktivácia Pripominu",
@@ -43,10 +46,12 @@ std::vector<ToolDefinition> forgottenTools() {
                          {}, {}});
     return tools;
 }
+// clang-format on
 } // namespace
 
 const std::vector<ToolBarDefinition>& toolBarDefinitions() {
-    static const std::vector<ToolBarDefinition> bars{{"Menu", menuTools()}, {"Zabudnuté odkazy", forgottenTools()}};
+    static const std::vector<ToolBarDefinition> bars{{"Menu", menuTools()},
+                                                     {"Zabudnuté odkazy", forgottenTools()}};
     return bars;
 }
 

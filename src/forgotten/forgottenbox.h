@@ -42,7 +42,8 @@ inline constexpr auto kListItem = "Odkaz z dňa: ";
 inline constexpr auto kIconTip = "Odkaz zo dňa ";
 inline constexpr auto kQuestionTitle = "Zabudnuté odkazy v programe Pripomin";
 inline QString questionText() {
-    return QStringLiteral("Váš počítač pravdepodobne nebol zapnutý a tak\r\nSte si nevyzdvihli vami naplánované "
-                          "odkazy.\r\n Chcete ich vymazať?");
+    return QStringLiteral(
+        "Váš počítač pravdepodobne nebol zapnutý a tak\r\nSte si nevyzdvihli vami naplánované "
+        "odkazy.\r\n Chcete ich vymazať?");
 }
 } // namespace Forgotten

@@ -23,7 +23,8 @@ void setListText(QComboBox* list, const QString& text) {
 
 ForgottenView::ForgottenView(const HostServices& host, Controls controls, const SlotTable& slots,
                              const SlotSchedule& schedule, std::function<void(int)> removeSlot)
-    : m_host(host), m_c(controls), m_slots(slots), m_schedule(schedule), m_removeSlot(std::move(removeSlot)) {}
+    : m_host(host), m_c(controls), m_slots(slots), m_schedule(schedule), m_removeSlot(std::move(removeSlot)) {
+}
 
 void ForgottenView::zistizabudnuté(qint64 watchedFrom) {
     forgottenBox.count = 0;
@@ -95,7 +96,8 @@ void ForgottenView::popisikony() {
         const ForgottenEntry& e = forgottenBox.entry(k);
         if (e.isForgotten == 1)
             m_c.toolbar->setToolTipText(QStringLiteral("ID_New%1").arg(k),
-                                   QString::fromUtf8(Forgotten::kIconTip) + e.dateText + QLatin1Char(' ') + e.timeText);
+                                        QString::fromUtf8(Forgotten::kIconTip) + e.dateText +
+                                            QLatin1Char(' ') + e.timeText);
     }
 }
 
@@ -105,7 +107,9 @@ void ForgottenView::skryikony() {
             m_c.toolbar->setToolVisible(QStringLiteral("ID_New%1").arg(k), false);
 }
 
-void ForgottenView::showEntry(int k) { m_c.note->setTextRTF(forgottenBox.entry(k).noteCopy); }
+void ForgottenView::showEntry(int k) {
+    m_c.note->setTextRTF(forgottenBox.entry(k).noteCopy);
+}
 
 void ForgottenView::returnToEditor() {
     m_c.tabs->show();

@@ -20,13 +20,13 @@ class ForgottenView {
     // The main window's controls the view switches between and writes.
     struct Controls {
         QWidget* window = nullptr;
-        ToolBarControl* toolbar = nullptr; // Lišta1
-        QTabWidget* tabs = nullptr;        // SSTab1
-        RichTextBox* editor = nullptr;     // RichTextBox1
-        RichTextBox* clock = nullptr;      // RichTextBox13
+        ToolBarControl* toolbar = nullptr;    // Lišta1
+        QTabWidget* tabs = nullptr;           // SSTab1
+        RichTextBox* editor = nullptr;        // RichTextBox1
+        RichTextBox* clock = nullptr;         // RichTextBox13
         QCalendarWidget* dateEntry = nullptr; // MonthView1
         QCalendarWidget* calendar = nullptr;  // MonthView2
-        RichTextBox* note = nullptr;       // zabudnuté
+        RichTextBox* note = nullptr;          // zabudnuté
     };
     // `removeSlot` deletes a slot's reminder: its date, time and note.
     ForgottenView(const HostServices& host, Controls controls, const SlotTable& slots,

@@ -43,8 +43,9 @@ const QString kZoneFile = QStringLiteral("/etc/localtime");
 
 QString ClockChanges::zoneStamp() {
     const QFileInfo zone(kZoneFile);
-    return zone.symLinkTarget() + QLatin1Char('|') + QString::number(zone.lastModified().toMSecsSinceEpoch()) +
-           QLatin1Char('|') + QString::number(zone.size());
+    return zone.symLinkTarget() + QLatin1Char('|') +
+           QString::number(zone.lastModified().toMSecsSinceEpoch()) + QLatin1Char('|') +
+           QString::number(zone.size());
 }
 
 void ClockChanges::watchZoneFile() {

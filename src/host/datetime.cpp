@@ -35,9 +35,13 @@ DateTimeValue DateTimeValue::fromDateTime(const QDateTime& dt) {
     return fromSeconds(kEpoch.daysTo(dt.date()) * kDay + dt.time().msecsSinceStartOfDay() / 1000);
 }
 
-DateTimeValue DateTimeValue::fromDate(const QDate& d) { return DateTimeValue(double(kEpoch.daysTo(d))); }
+DateTimeValue DateTimeValue::fromDate(const QDate& d) {
+    return DateTimeValue(double(kEpoch.daysTo(d)));
+}
 
-DateTimeValue DateTimeValue::fromTime(const QTime& t) { return fromSeconds(t.msecsSinceStartOfDay() / 1000); }
+DateTimeValue DateTimeValue::fromTime(const QTime& t) {
+    return fromSeconds(t.msecsSinceStartOfDay() / 1000);
+}
 
 qint64 DateTimeValue::totalSeconds() const {
     const double whole = std::trunc(m_days);
@@ -58,9 +62,13 @@ int DateTimeValue::secondsOfDay() const {
     return int(r < 0 ? r + kDay : r);
 }
 
-QTime DateTimeValue::timeOfDay() const { return QTime(0, 0).addSecs(secondsOfDay()); }
+QTime DateTimeValue::timeOfDay() const {
+    return QTime(0, 0).addSecs(secondsOfDay());
+}
 
-QDateTime DateTimeValue::toDateTime() const { return QDateTime(date(), timeOfDay()); }
+QDateTime DateTimeValue::toDateTime() const {
+    return QDateTime(date(), timeOfDay());
+}
 
 namespace DateText {
 
@@ -79,9 +87,13 @@ QString timeFormat(const QLocale& locale) {
     return f;
 }
 
-QString dateText(const QDate& d, const QLocale& locale) { return locale.toString(d, dateFormat(locale)); }
+QString dateText(const QDate& d, const QLocale& locale) {
+    return locale.toString(d, dateFormat(locale));
+}
 
-QString timeText(const QTime& t, const QLocale& locale) { return locale.toString(t, timeFormat(locale)); }
+QString timeText(const QTime& t, const QLocale& locale) {
+    return locale.toString(t, timeFormat(locale));
+}
 
 QString toText(DateTimeValue v, const QLocale& locale) {
     const QDate d = v.date();

@@ -9,7 +9,7 @@
 // A date-time value as the settings file and the slots know it: days since 30 December 1899,
 // the fraction being the time of day. 0 (the zero date) marks "no date".
 class DateTimeValue {
-public:
+  public:
     constexpr DateTimeValue() = default;
     explicit constexpr DateTimeValue(double days) : m_days(days) {}
 
@@ -33,7 +33,7 @@ public:
 
     auto operator<=>(const DateTimeValue&) const = default;
 
-private:
+  private:
     double m_days = 0.0;
 };
 

@@ -5,4 +5,4 @@ namespace DisplayConnection {
 void prepare();
 // Once the application object is connected: programs started from here choose their own platform.
 void made();
-}
+} // namespace DisplayConnection

@@ -12,7 +12,9 @@ constexpr int kMaxValue = 127;
 // Settings files are small; a larger file is not one of ours and is not read whole.
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
-bool sameName(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+bool sameName(QStringView a, QStringView b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
 
 // "[name]" (blanks allowed around) gives name.
 std::optional<QStringView> sectionName(QStringView line) {

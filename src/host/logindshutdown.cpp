@@ -4,10 +4,9 @@
 #include <QDBusMessage>
 
 void LogindShutdown::powerOff() {
-    auto call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.login1"),
-                                               QStringLiteral("/org/freedesktop/login1"),
-                                               QStringLiteral("org.freedesktop.login1.Manager"),
-                                               QStringLiteral("PowerOff"));
+    auto call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"));
     call << true; // interactive: let the user's session policy decide
     // Fire and forget: the answer is not examined.
     QDBusConnection::systemBus().call(call, QDBus::NoBlock);

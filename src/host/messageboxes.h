@@ -10,7 +10,7 @@ class QWidget;
 // 4 Yes/No, 1 OK/Cancel), an icon code (16 critical, 32 question, 48 warning, 64 information) and
 // 4096 for a box that stays on top of every window.
 class MessageBoxes {
-public:
+  public:
     enum Result { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
     enum Style {
         OkOnly = 0,
@@ -33,7 +33,7 @@ public:
 };
 
 class QtMessageBoxes final : public MessageBoxes {
-public:
+  public:
     int msgBox(const QString& text, int style, const QString& title) override;
     QString inputBox(const QString& prompt, const QString& title, const QString& defaultText,
                      std::optional<QPoint> pos) override;

@@ -3,7 +3,6 @@
 #include "host/inifile.h"
 #include "host/paths.h"
 
-
 namespace Module1 {
 
 QString settingsPath(const QString& file) {
@@ -12,7 +11,8 @@ QString settingsPath(const QString& file) {
     return Paths::configDir() + QLatin1Char('/') + file;
 }
 
-QString čítajini(const QString& section, const QString& key, const QString& defaultValue, const QString& file) {
+QString čítajini(const QString& section, const QString& key, const QString& defaultValue,
+                 const QString& file) {
     const auto value = IniFile::read(settingsPath(file), section, key);
     return value ? *value : defaultValue.left(127);
 }

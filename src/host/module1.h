@@ -7,7 +7,8 @@ namespace Module1 {
 // A bare file name ("PM002.INI") lives in the configuration folder; a path is used as given.
 QString settingsPath(const QString& file);
 
-QString čítajini(const QString& section, const QString& key, const QString& defaultValue, const QString& file);
+QString čítajini(const QString& section, const QString& key, const QString& defaultValue,
+                 const QString& file);
 // Returns whether the value reached the disk; the callers of old ignored it, the program does not.
 bool zapíšini(const QString& section, const QString& key, const QString& value, const QString& file);
 

@@ -14,8 +14,16 @@ QString xdgDir(const char* variable, const char* fallbackUnderHome) {
 } // namespace
 
 namespace Paths {
-QString configHome() { return xdgDir("XDG_CONFIG_HOME", ".config"); }
-QString configDir() { return configHome() + QStringLiteral("/pripomin"); }
-QString dataDir() { return xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("/pripomin"); }
-QString executableFolder() { return QCoreApplication::applicationDirPath(); }
+QString configHome() {
+    return xdgDir("XDG_CONFIG_HOME", ".config");
+}
+QString configDir() {
+    return configHome() + QStringLiteral("/pripomin");
+}
+QString dataDir() {
+    return xdgDir("XDG_DATA_HOME", ".local/share") + QStringLiteral("/pripomin");
+}
+QString executableFolder() {
+    return QCoreApplication::applicationDirPath();
+}
 } // namespace Paths

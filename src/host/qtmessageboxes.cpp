@@ -39,7 +39,9 @@ int QtMessageBoxes::msgBox(const QString& text, int style, const QString& title)
     std::vector<Button> buttons;
     switch (style & 0x7) {
     case YesNoCancel:
-        buttons = {{QMessageBox::Yes, "Áno", Yes}, {QMessageBox::No, "Nie", No}, {QMessageBox::Cancel, "Zrušiť", Cancel}};
+        buttons = {{QMessageBox::Yes, "Áno", Yes},
+                   {QMessageBox::No, "Nie", No},
+                   {QMessageBox::Cancel, "Zrušiť", Cancel}};
         break;
     case YesNo:
         buttons = {{QMessageBox::Yes, "Áno", Yes}, {QMessageBox::No, "Nie", No}};

@@ -21,7 +21,8 @@ void QtSound::playAsync(const QString& path) {
         QObject::connect(m_effect.get(), &QSoundEffect::statusChanged, m_effect.get(), [this] {
             if (m_effect->status() != QSoundEffect::Error)
                 return;
-            m_failed = {m_effect->source().toLocalFile(), QFileInfo(m_effect->source().toLocalFile()).lastModified()};
+            m_failed = {m_effect->source().toLocalFile(),
+                        QFileInfo(m_effect->source().toLocalFile()).lastModified()};
             beep();
         });
     }

@@ -4,12 +4,12 @@
 
 // Opens a document with the desktop's default viewer.
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
     virtual void open(const QString& path) = 0;
 };
 
 class DesktopShell final : public Shell {
-public:
+  public:
     void open(const QString& path) override;
 };

@@ -2,12 +2,12 @@
 
 // Asks the system to switch the computer off, without a question and without looking at the answer.
 class Shutdown {
-public:
+  public:
     virtual ~Shutdown() = default;
     virtual void powerOff() = 0;
 };
 
 class LogindShutdown final : public Shutdown {
-public:
+  public:
     void powerOff() override;
 };

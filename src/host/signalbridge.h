@@ -7,13 +7,13 @@ class QSocketNotifier;
 // Turns SIGTERM, SIGINT and SIGHUP into a Qt signal delivered on the user-interface thread.
 class SignalBridge : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SignalBridge(QObject* parent = nullptr);
     ~SignalBridge() override;
 
-Q_SIGNALS:
+  Q_SIGNALS:
     void terminationRequested();
 
-private:
+  private:
     QSocketNotifier* m_notifier = nullptr;
 };

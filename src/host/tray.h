@@ -9,7 +9,7 @@ class QMenu;
 
 // One icon in the notification area.
 class TrayIcon {
-public:
+  public:
     enum Message { Add = 0, Modify = 1, Delete = 2 };
     // What the user did to the icon: asked for its menu (the right button, once per click), or
     // activated it (a left, double or middle click).
@@ -27,7 +27,7 @@ public:
 };
 
 class TrayIconFactory {
-public:
+  public:
     virtual ~TrayIconFactory() = default;
     virtual std::unique_ptr<TrayIcon> create() = 0;
 };

@@ -16,8 +16,8 @@ int toPixels(double twips, double twipsPerPixel) {
 }
 
 QRect toPixels(const QRect& twips, PerPixel perPixel) {
-    return QRect(toPixels(twips.x(), perPixel.x), toPixels(twips.y(), perPixel.y), toPixels(twips.width(), perPixel.x),
-                 toPixels(twips.height(), perPixel.y));
+    return QRect(toPixels(twips.x(), perPixel.x), toPixels(twips.y(), perPixel.y),
+                 toPixels(twips.width(), perPixel.x), toPixels(twips.height(), perPixel.y));
 }
 
 } // namespace Twips

@@ -27,7 +27,8 @@ class AsteriskStyle final : public QProxyStyle {
 
 // The design's twips, scaled to the screen the window covers.
 QRect fromTwips(int left, int top, int width, int height, double sx, double sy) {
-    return Twips::toPixels(QRect(left, top, width, height), {Twips::kPerDesignPixel / sx, Twips::kPerDesignPixel / sy});
+    return Twips::toPixels(QRect(left, top, width, height),
+                           {Twips::kPerDesignPixel / sx, Twips::kPerDesignPixel / sy});
 }
 } // namespace
 

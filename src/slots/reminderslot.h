@@ -16,11 +16,11 @@ struct ReminderSlot {
 
 // The twelve slots, numbered 1 to 12.
 class SlotTable {
-public:
+  public:
     ReminderSlot& operator[](int k) { return m_slots.at(std::size_t(k - 1)); }
     const ReminderSlot& operator[](int k) const { return m_slots.at(std::size_t(k - 1)); }
 
-private:
+  private:
     std::array<ReminderSlot, kSlotCount> m_slots{};
 };
 

@@ -5,7 +5,9 @@
 
 namespace SettingsFile {
 
-QString section(int k) { return QStringLiteral("DAT%1").arg(k); }
+QString section(int k) {
+    return QStringLiteral("DAT%1").arg(k);
+}
 
 bool save(const SlotTable& slots, const QString& path, const QLocale& locale) {
     // One replacement of the file for all values, so a crash in the middle never leaves some

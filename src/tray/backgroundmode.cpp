@@ -33,12 +33,15 @@ struct BackgroundMode::Private {
     QPointer<Splash> splash;
     QString executable = QCoreApplication::applicationFilePath();
 
-    QString settingsPath() const { return QDir(host.configFolder).filePath(QLatin1String(SettingsFile::kName)); }
+    QString settingsPath() const {
+        return QDir(host.configFolder).filePath(QLatin1String(SettingsFile::kName));
+    }
     QString startupFolder() const {
-        return Module1::čítajhodnotu(Module1::RegistryRoot::CurrentUser,
-                                     QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
-                                                    "Folders\\"),
-                                     QStringLiteral("Startup"), host.autostartFolder);
+        return Module1::čítajhodnotu(
+            Module1::RegistryRoot::CurrentUser,
+            QStringLiteral("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell "
+                           "Folders\\"),
+            QStringLiteral("Startup"), host.autostartFolder);
     }
 
     void call(const std::function<void()>& hook) {

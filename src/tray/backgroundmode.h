@@ -19,7 +19,7 @@ struct MainWindowHooks {
     std::function<void()> showMainWindow; // show, raise and activate
     std::function<void()> hideMainWindow;
     std::function<void()> minimiseMainWindow; // shown minimised: reachable from the task bar or dock
-    std::function<void()> closeMainWindow; // the ordinary closing path: saves everything, ends the program
+    std::function<void()> closeMainWindow;    // the ordinary closing path: saves everything, ends the program
 };
 
 // Activation, deactivation, the start-up decision and the tray form's life.

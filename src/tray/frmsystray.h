@@ -13,7 +13,6 @@ class QMenu;
 class QAction;
 class QTimer;
 
-
 // The invisible tray form: owns the flashing notification-area icon and its pop-up menu. Loading
 // happens in the constructor; the owner releases the form to unload it.
 class FrmSysTray : public QWidget {

@@ -41,9 +41,7 @@ class AlertWindowsTest : public QObject {
     Q_OBJECT
     std::unique_ptr<FakeHost> host;
     std::unique_ptr<AlertWindows> alerts;
-    void makeAlerts(const HostServices& services) {
-        alerts = std::make_unique<AlertWindows>(services);
-    }
+    void makeAlerts(const HostServices& services) { alerts = std::make_unique<AlertWindows>(services); }
 
   private Q_SLOTS:
     void init() {
@@ -110,9 +108,10 @@ class AlertWindowsTest : public QObject {
         // Just past midnight the weekday is the new day's, whatever the today display still shows.
         host->clock.current = QDateTime(QDate(2026, 12, 10), QTime(0, 0, 4));
         alerts->open(4, QStringLiteral("y"));
-        QCOMPARE(label1(alerts->instance(4))->text(),
-                 QString::fromUtf8("Chceli ste, aby sme vás upozornili dňa 10. 12. 2026  ŠTVRTOK o 0:00:04 hod., "
-                                   "na nasledujúci odkaz : "));
+        QCOMPARE(
+            label1(alerts->instance(4))->text(),
+            QString::fromUtf8("Chceli ste, aby sme vás upozornili dňa 10. 12. 2026  ŠTVRTOK o 0:00:04 hod., "
+                              "na nasledujúci odkaz : "));
     }
 
     void closePaths_data() {

@@ -55,7 +55,7 @@ class WatcherTest : public QObject {
         const auto half3 = DateTimeValue::fromTime(QTime(14, 30));
         const qint64 moment = at(kToday, QTime(14, 30));
         QVERIFY(DueRule::isDue(today, half3, moment - 1, moment));
-        QVERIFY(!DueRule::isDue(today, half3, moment, moment + 1)); // never a second time
+        QVERIFY(!DueRule::isDue(today, half3, moment, moment + 1));            // never a second time
         QVERIFY(!DueRule::isDue(DateTimeValue(), DateTimeValue(), -100, 100)); // zero date never fires
         // The day the picker value carries plays no part.
         const auto designDay = DateTimeValue::fromDateTime(QDateTime(QDate(2002, 2, 4), QTime(14, 30)));
@@ -142,28 +142,27 @@ class WatcherTest : public QObject {
     // offset changes meanwhile, and the timer is armed for that instant in real time.
     void localTimeAcrossOffsetChanges_data() {
         QTest::addColumn<QByteArray>("zone");
-        QTest::addColumn<QDateTime>("start");  // in UTC: the local 02:59:50 of the autumn night comes twice
-        QTest::addColumn<QDateTime>("due");    // the slot's local date and time
-        QTest::addColumn<int>("firstWakeMs");  // the timer armed after the slot was given
-        QTest::addColumn<int>("firesAfter");   // real seconds after the start
+        QTest::addColumn<QDateTime>("start"); // in UTC: the local 02:59:50 of the autumn night comes twice
+        QTest::addColumn<QDateTime>("due");   // the slot's local date and time
+        QTest::addColumn<int>("firstWakeMs"); // the timer armed after the slot was given
+        QTest::addColumn<int>("firesAfter");  // real seconds after the start
         const QDate spring(2027, 3, 28), autumn(2027, 10, 31), lordHowe(2027, 10, 3);
         const auto utc = [](QDate d, QTime t) { return QDateTime(d, t, Qt::UTC); };
         const QByteArray bratislava("Europe/Bratislava");
         // 01:59:54 CET
-        QTest::newRow("spring forward") << bratislava << utc(spring, QTime(0, 59, 54))
-                                        << QDateTime(spring, QTime(3, 0, 4)) << 6001 << 10;
-        QTest::newRow("in the skipped hour") << bratislava << utc(spring, QTime(0, 59, 54))
-                                             << QDateTime(spring, QTime(2, 30)) << 6001 << 6;
+        QTest::newRow("spring forward")
+            << bratislava << utc(spring, QTime(0, 59, 54)) << QDateTime(spring, QTime(3, 0, 4)) << 6001 << 10;
+        QTest::newRow("in the skipped hour")
+            << bratislava << utc(spring, QTime(0, 59, 54)) << QDateTime(spring, QTime(2, 30)) << 6001 << 6;
         // 02:59:50 CEST, ten seconds before the clocks go back to 02:00 CET
-        QTest::newRow("before the clocks go back")
-            << bratislava << utc(autumn, QTime(0, 59, 50)) << QDateTime(autumn, QTime(2, 59, 58)) << 8001 << 8;
-        QTest::newRow("after the clocks go back")
-            << bratislava << utc(autumn, QTime(0, 59, 50)) << QDateTime(autumn, QTime(3, 0, 5)) << 10001
-            << 3600 + 15;
+        QTest::newRow("before the clocks go back") << bratislava << utc(autumn, QTime(0, 59, 50))
+                                                   << QDateTime(autumn, QTime(2, 59, 58)) << 8001 << 8;
+        QTest::newRow("after the clocks go back") << bratislava << utc(autumn, QTime(0, 59, 50))
+                                                  << QDateTime(autumn, QTime(3, 0, 5)) << 10001 << 3600 + 15;
         // 01:59:58 at +10:30, two seconds before the clocks go forward half an hour
-        QTest::newRow("half-hour change") << QByteArray("Australia/Lord_Howe")
-                                          << utc(lordHowe.addDays(-1), QTime(15, 29, 58))
-                                          << QDateTime(lordHowe, QTime(2, 30, 1)) << 2001 << 3;
+        QTest::newRow("half-hour change")
+            << QByteArray("Australia/Lord_Howe") << utc(lordHowe.addDays(-1), QTime(15, 29, 58))
+            << QDateTime(lordHowe, QTime(2, 30, 1)) << 2001 << 3;
         // 23:59:54 CET: the watcher wakes at midnight first
         QTest::newRow("past midnight") << bratislava << utc(kToday, QTime(22, 59, 54))
                                        << QDateTime(kToday.addDays(1), QTime(0, 0, 4)) << 6001 << 10;

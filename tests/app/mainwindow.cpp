@@ -16,7 +16,7 @@
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
 
     void everyControlAtItsDesignPlace() {
@@ -27,7 +27,7 @@ private Q_SLOTS:
             const char* name;
             QRect rect;
         } design[] = {
-            {"SSTab1", {0, 0, 804, 191}},       {"RichTextBox1", {8, 24, 361, 161}},
+            {"SSTab1", {0, 0, 804, 191}},        {"RichTextBox1", {8, 24, 361, 161}},
             {"MonthView1", {464, 32, 332, 154}}, {"MonthView2", {464, 24, 334, 154}},
             {"zabudnuté", {8, 24, 449, 153}},
         };
@@ -154,7 +154,8 @@ private Q_SLOTS:
         QCOMPARE(ended, 1);
         const QString settings = QString::fromUtf8(f.settings());
         QVERIFY(settings.contains("Run=1"));
-        QVERIFY(settings.contains("[DAT4]\nDátum=" + DateText::dateText(QDate(2030, 5, 6)) + "\nČas=7:30:5\n"));
+        QVERIFY(
+            settings.contains("[DAT4]\nDátum=" + DateText::dateText(QDate(2030, 5, 6)) + "\nČas=7:30:5\n"));
         QVERIFY(f.note(4).endsWith("\r\n"));
         for (int k = 1; k <= 12; ++k)
             QVERIFY(QFile::exists(f.host.dataDir() + QStringLiteral("/Dat%1.RTF").arg(k)));
@@ -169,7 +170,8 @@ private Q_SLOTS:
         int ended = 0;
         f.window->onUnloaded = [&] { ++ended; };
         // As a SIGTERM handled in the load's first message loop pass would do.
-        QMetaObject::invokeMethod(f.window.get(), [&] { f.window->close(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            f.window.get(), [&] { f.window->close(); }, Qt::QueuedConnection);
         f.window->Form_Load();
         QCOMPARE(ended, 1);
         QVERIFY(f.settings().contains("Dátum=1. 1. 2030"));

@@ -147,8 +147,9 @@ class SaveCrashTest : public QObject {
         auto* random = QRandomGenerator::global();
         for (int round = 0; round < 200; ++round) {
             QProcess saver;
-            saver.start(QCoreApplication::applicationFilePath(),
-                        {QStringLiteral("--save-loop"), QString::number(next), host.configDir(), host.dataDir()});
+            saver.start(
+                QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--save-loop"), QString::number(next), host.configDir(), host.dataDir()});
             QVERIFY2(saver.waitForStarted(10000), qPrintable(saver.errorString()));
             // Into its saving, then a random moment later: most saves take a few milliseconds.
             const QDeadlineTimer deadline(10000);
@@ -276,7 +277,8 @@ class SaveCrashTest : public QObject {
 int main(int argc, char** argv) {
     if (argc == 5 && qstrcmp(argv[1], "--save-loop") == 0) {
         QCoreApplication app(argc, argv);
-        return saveLoop(QByteArray(argv[2]).toInt(), QString::fromLocal8Bit(argv[3]), QString::fromLocal8Bit(argv[4]));
+        return saveLoop(QByteArray(argv[2]).toInt(), QString::fromLocal8Bit(argv[3]),
+                        QString::fromLocal8Bit(argv[4]));
     }
     QLocale::setDefault(kSlovak); // the program's dates in the settings, as its users have them
     QApplication app(argc, argv);

@@ -16,7 +16,7 @@
 class DatesTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
 
     void weekdayNamesAreTheRealDayInEveryLocale() {
@@ -32,13 +32,15 @@ private Q_SLOTS:
         f.host.clock.current = QDateTime(QDate(2002, 3, 12), QTime(23, 59, 59)); // a Tuesday
         MainWindow& w = f.load();
         QCOMPARE(w.todayWeekdayName, QStringLiteral(" UTOROK"));
-        QCOMPARE(Lišta1(w)->textTool("ID_Legend")->text(), DateText::dateText(QDate(2002, 3, 12)) + " UTOROK");
+        QCOMPARE(Lišta1(w)->textTool("ID_Legend")->text(),
+                 DateText::dateText(QDate(2002, 3, 12)) + " UTOROK");
         // The watcher is armed for midnight, and its tick turns the day over.
         QCOMPARE(w.watcher().timer()->interval(), 1001);
         f.host.clock.advance(1);
         w.watcher().Timer3_Timer();
         QCOMPARE(w.todayWeekdayName, QStringLiteral(" STREDA"));
-        QCOMPARE(Lišta1(w)->textTool("ID_Legend")->text(), DateText::dateText(QDate(2002, 3, 13)) + " STREDA");
+        QCOMPARE(Lišta1(w)->textTool("ID_Legend")->text(),
+                 DateText::dateText(QDate(2002, 3, 13)) + " STREDA");
         // So does a clock set back across midnight.
         f.host.clock.advance(-3600);
         w.watcher().clockChanged();
@@ -81,7 +83,8 @@ private Q_SLOTS:
         QCOMPARE(lines[1], QStringLiteral("ktorého deň aktivácie je definovaný do minulosti."));
         QCOMPARE(lines[2], QStringLiteral("                         ODKAZ má hodnotu: "));
         QCOMPARE(lines[3], "          dátum: " + DateText::dateText(QDate(2002, 3, 11)) + "   čas: 14:30:00");
-        QCOMPARE(lines[4], "                  Dnes je: " + DateText::dateText(QDate(2002, 3, 12)) + " 18:00:05");
+        QCOMPARE(lines[4],
+                 "                  Dnes je: " + DateText::dateText(QDate(2002, 3, 12)) + " 18:00:05");
         QVERIFY(w.slots()[12].date.isZero());
         QCOMPARE(SSTab1(w)->tabText(11), QStringLiteral("00:00:00"));
         QCOMPARE(w.slots()[1].date, DateTimeValue::fromDate(QDate(2002, 4, 1))); // others keep theirs

@@ -22,7 +22,7 @@ class ToolBarTest : public QObject {
         box->setTextCursor(c);
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
 
     void toolsStandInTheirOrderWithTheirTexts() {
@@ -109,9 +109,11 @@ private Q_SLOTS:
         QVERIFY(lines[1].startsWith("Charakteristika chyby : "));
         QVERIFY(lines[1].contains("MODRA.BMP"));
         QCOMPARE(lines[2], QString());
-        QCOMPARE(lines[3], QStringLiteral("Nenašiel sa súbor farieb ktorý program potrebuje pre svoju činnosť."));
+        QCOMPARE(lines[3],
+                 QStringLiteral("Nenašiel sa súbor farieb ktorý program potrebuje pre svoju činnosť."));
         QCOMPARE(lines[4],
-                 QStringLiteral(" Možno ste ho náhodou vymazali. Ak problémy pretrvávajú, program preinštalujte."));
+                 QStringLiteral(
+                     " Možno ste ho náhodou vymazali. Ak problémy pretrvávajú, program preinštalujte."));
         QVERIFY(RichTextBox1(w)->textCursor().charFormat().foreground().color() != QColor(0, 0, 255));
     }
 

@@ -37,7 +37,7 @@ class ForgottenTest : public QObject {
         return f.load();
     }
 
-private Q_SLOTS:
+  private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("sk_SK"))); }
 
     void nothingDatedNothingAsked() {
@@ -72,8 +72,9 @@ private Q_SLOTS:
         const auto& box = f.host.boxes.shown[0];
         QCOMPARE(box.title, QStringLiteral("Zabudnuté odkazy v programe Pripomin"));
         QCOMPARE(box.style, 4163);
-        QCOMPARE(box.text, QStringLiteral("Váš počítač pravdepodobne nebol zapnutý a tak\r\nSte si nevyzdvihli vami "
-                                          "naplánované odkazy.\r\n Chcete ich vymazať?"));
+        QCOMPARE(box.text,
+                 QStringLiteral("Váš počítač pravdepodobne nebol zapnutý a tak\r\nSte si nevyzdvihli vami "
+                                "naplánované odkazy.\r\n Chcete ich vymazať?"));
         // Cancel: the menu is back, nothing is deleted.
         QVERIFY(!Lišta1(w)->toolbar(1)->isHidden());
         QVERIFY(Lišta1(w)->toolbar(2)->isHidden());
@@ -85,7 +86,10 @@ private Q_SLOTS:
         f.host.clock.current = QDateTime(kToday, QTime(0, 0, 1));
         QByteArray text = "[Pripomin]\nRun=1\n";
         for (int k = 1; k <= 12; ++k)
-            text += QStringLiteral("[DAT%1]\nDátum=%2\nČas=0:0:0\n").arg(k).arg(DateText::dateText(kToday.addDays(-k))).toUtf8();
+            text += QStringLiteral("[DAT%1]\nDátum=%2\nČas=0:0:0\n")
+                        .arg(k)
+                        .arg(DateText::dateText(kToday.addDays(-k)))
+                        .toUtf8();
         f.writeSettings(text);
         f.host.boxes.answers = {MessageBoxes::Cancel};
         MainWindow& w = f.load();
@@ -98,8 +102,12 @@ private Q_SLOTS:
         MainWindowFixture f;
         // Slot 12's tab is current at start, so the editor shows its note until it is deleted.
         f.writeNote(12, "{\\rtf1 old twelve}");
-        MainWindow& w = start(f, {{2, kToday.addDays(-1)}, {9, kToday.addDays(-3)}, {10, kToday}, {11, kToday.addDays(5)},
-                                  {12, kToday.addDays(-1)}},
+        MainWindow& w = start(f,
+                              {{2, kToday.addDays(-1)},
+                               {9, kToday.addDays(-3)},
+                               {10, kToday},
+                               {11, kToday.addDays(5)},
+                               {12, kToday.addDays(-1)}},
                               {MessageBoxes::Yes});
         QCOMPARE(w.forgottenBox().count, 4); // slot 10 fell due at 9:00, before the start
         for (int k : {2, 9, 10, 12}) {

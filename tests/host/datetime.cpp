@@ -4,7 +4,7 @@
 
 class DateTimeTest : public QObject {
     Q_OBJECT
-private Q_SLOTS:
+  private Q_SLOTS:
     void valuesCountDaysSince1899() {
         QCOMPARE(DateTimeValue::fromDate(QDate(1899, 12, 30)).days(), 0.0);
         QCOMPARE(DateTimeValue::fromDate(QDate(2002, 3, 12)).days(), 37327.0);
@@ -62,8 +62,8 @@ private Q_SLOTS:
         const QLocale sk(QStringLiteral("sk_SK"));
         QCOMPARE(DateText::toText(DateTimeValue(), sk), QStringLiteral("0:00:00"));
         QCOMPARE(DateText::timeText(QTime(14, 30), sk), QStringLiteral("14:30:00"));
-        const QString both = DateText::toText(
-            DateTimeValue::fromDateTime(QDateTime(QDate(2002, 3, 12), QTime(14, 30))), sk);
+        const QString both =
+            DateText::toText(DateTimeValue::fromDateTime(QDateTime(QDate(2002, 3, 12), QTime(14, 30))), sk);
         QVERIFY(both.endsWith(QStringLiteral(" 14:30:00")));
     }
 

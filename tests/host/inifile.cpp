@@ -88,7 +88,8 @@ class IniFileTest : public QObject {
     void registryAnswersOnlyTheStartupFolder() {
         const QString key = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders\\";
         const QString autostart = "/home/user/.config/autostart";
-        QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::CurrentUser, key, "Startup", autostart), autostart);
+        QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::CurrentUser, key, "Startup", autostart),
+                 autostart);
         QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::CurrentUser, key, "Desktop", autostart),
                  QStringLiteral("Hodnota kľúča neexistuje!"));
         QCOMPARE(Module1::čítajhodnotu(Module1::RegistryRoot::LocalMachine, key, "Startup", autostart),

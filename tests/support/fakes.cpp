@@ -30,8 +30,12 @@ QString ScriptedBoxes::inputBox(const QString& prompt, const QString& title, con
 
 FakeHost::FakeHost() = default;
 
-QString FakeHost::configDir() const { return home.path() + "/config/pripomin"; }
-QString FakeHost::dataDir() const { return home.path() + "/data/pripomin"; }
+QString FakeHost::configDir() const {
+    return home.path() + "/config/pripomin";
+}
+QString FakeHost::dataDir() const {
+    return home.path() + "/data/pripomin";
+}
 
 HostServices FakeHost::services() {
     HostServices s;

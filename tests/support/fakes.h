@@ -18,7 +18,7 @@
 
 // A clock the test moves by hand.
 class SettableClock final : public Clock {
-public:
+  public:
     explicit SettableClock(QDateTime start = QDateTime(QDate(2002, 3, 12), QTime(14, 29, 55)))
         : current(std::move(start)) {}
     QDateTime now() const override { return current; }
@@ -28,7 +28,7 @@ public:
 
 // Message boxes answered by script; every box shown is recorded.
 class ScriptedBoxes final : public MessageBoxes {
-public:
+  public:
     struct Shown {
         QString text;
         int style;
@@ -52,7 +52,7 @@ public:
 };
 
 class RecordingSound final : public Sound {
-public:
+  public:
     void playAsync(const QString& path) override { played << path; }
     void beep() override { ++beeps; }
     QStringList played;
@@ -60,19 +60,19 @@ public:
 };
 
 class RecordingShell final : public Shell {
-public:
+  public:
     void open(const QString& path) override { opened << path; }
     QStringList opened;
 };
 
 class RecordingShutdown final : public Shutdown {
-public:
+  public:
     void powerOff() override { ++calls; }
     int calls = 0;
 };
 
 class RecordingGrab final : public InputGrab {
-public:
+  public:
     bool grab(QWidget* window, QWidget* keyTarget) override {
         grabbedWindow = window;
         grabbedKeys = keyTarget;
@@ -87,7 +87,7 @@ public:
 };
 
 class RecordingSessionLocker final : public SessionLocker {
-public:
+  public:
     bool isWaylandSession() const override { return wayland; }
     void lockSession() override { ++locks; }
     bool wayland = false;

@@ -23,14 +23,30 @@ template <class T> T* control(QWidget& w, const char* name) {
     Q_ASSERT(found);
     return found;
 }
-inline ToolBarControl* Lišta1(QWidget& w) { return control<ToolBarControl>(w, "Lišta1"); }
-inline QTabWidget* SSTab1(QWidget& w) { return control<QTabWidget>(w, "SSTab1"); }
-inline RichTextBox* RichTextBox1(QWidget& w) { return control<RichTextBox>(w, "RichTextBox1"); }
-inline RichTextBox* RichTextBox13(QWidget& w) { return control<RichTextBox>(w, "RichTextBox13"); }
-inline RichTextBox* zabudnuté(QWidget& w) { return control<RichTextBox>(w, "zabudnuté"); }
-inline QCalendarWidget* MonthView1(QWidget& w) { return control<QCalendarWidget>(w, "MonthView1"); }
-inline QCalendarWidget* MonthView2(QWidget& w) { return control<QCalendarWidget>(w, "MonthView2"); }
-inline QTimer* Timer2(QWidget& w) { return control<QTimer>(w, "Timer2"); }
+inline ToolBarControl* Lišta1(QWidget& w) {
+    return control<ToolBarControl>(w, "Lišta1");
+}
+inline QTabWidget* SSTab1(QWidget& w) {
+    return control<QTabWidget>(w, "SSTab1");
+}
+inline RichTextBox* RichTextBox1(QWidget& w) {
+    return control<RichTextBox>(w, "RichTextBox1");
+}
+inline RichTextBox* RichTextBox13(QWidget& w) {
+    return control<RichTextBox>(w, "RichTextBox13");
+}
+inline RichTextBox* zabudnuté(QWidget& w) {
+    return control<RichTextBox>(w, "zabudnuté");
+}
+inline QCalendarWidget* MonthView1(QWidget& w) {
+    return control<QCalendarWidget>(w, "MonthView1");
+}
+inline QCalendarWidget* MonthView2(QWidget& w) {
+    return control<QCalendarWidget>(w, "MonthView2");
+}
+inline QTimer* Timer2(QWidget& w) {
+    return control<QTimer>(w, "Timer2");
+}
 inline std::array<QDateTimeEdit*, 12> DTPicker(QWidget& w) {
     std::array<QDateTimeEdit*, 12> pickers{};
     for (int k = 1; k <= 12; ++k)

@@ -25,7 +25,9 @@ class TestBackgroundMode : public QObject {
 
     QString autostartFolder() const { return host->home.path() + "/config/autostart"; }
     QString entryPath() const { return autostartFolder() + "/Pripomin.desktop"; }
-    QString record() const { return Module1::čítajini("Pripomin", "Aktivácia", "Error", host->configDir() + "/PM002.INI"); }
+    QString record() const {
+        return Module1::čítajini("Pripomin", "Aktivácia", "Error", host->configDir() + "/PM002.INI");
+    }
     QString readEntry() const {
         QFile file(entryPath());
         return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
@@ -63,7 +65,8 @@ class TestBackgroundMode : public QObject {
                                 "Exec=\"/opt/pripomin/pripomin\"\nTryExec=/opt/pripomin/pripomin\n"
                                 "Terminal=false\nX-GNOME-Autostart-enabled=true\n"));
         QCOMPARE(record(), QStringLiteral("ok"));
-        QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", host->configDir() + "/PM002.INI"), QStringLiteral("1"));
+        QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", host->configDir() + "/PM002.INI"),
+                 QStringLiteral("1"));
         QCOMPARE(calls, (QStringList{"uložnastavenia", "uložtexty"}));
 
         Splash* splash = mode->splash();
