@@ -79,8 +79,29 @@ e2e_start_display() {
     if [ "${E2E_NO_WM:-}" != 1 ]; then
         e2e_spawn openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1
         wait_until 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
+        e2e_wait_for_managed_windows
     fi
     e2e_start_atspi
+}
+
+# A window manager may announce itself before it maps what clients ask it to: openbox was seen to
+# leave the first window after its start unmapped for good. A probe window is mapped until one
+# shows, so the test's own windows come to a manager that maps them.
+e2e_wait_for_managed_windows() {
+    local attempt probe
+    for attempt in 1 2 3 4 5; do
+        xev -geometry 10x10+0+0 -name pripomin-e2e-probe >/dev/null 2>&1 &
+        probe=$!
+        if wait_until 3 "a mapped probe window" window_named pripomin-e2e-probe 2>/dev/null; then
+            kill "$probe" 2>/dev/null || true
+            wait "$probe" 2>/dev/null || true
+            return 0
+        fi
+        kill "$probe" 2>/dev/null || true
+        wait "$probe" 2>/dev/null || true
+    done
+    echo "FAIL: the window manager maps no window" >&2
+    return 1
 }
 
 e2e_start_atspi() {
