@@ -15,7 +15,7 @@ constexpr qint64 kMarginMs = 1;
 constexpr qint64 kDaySeconds = 86400;
 
 qint64 dayStartOf(qint64 second) {
-    return second - ((second % kDaySeconds) + kDaySeconds) % kDaySeconds;
+    return DateTimeValue::fromSeconds(second).datePart().totalSeconds();
 }
 } // namespace
 

@@ -30,9 +30,8 @@ namespace Forgotten {
 inline bool isForgotten(DateTimeValue slotDate, DateTimeValue pickerValue, qint64 watchedFrom) {
     if (slotDate.isZero())
         return false;
-    constexpr qint64 kDay = 86400;
     const qint64 day = slotDate.datePart().totalSeconds();
-    const qint64 today = watchedFrom - ((watchedFrom % kDay) + kDay) % kDay;
+    const qint64 today = DateTimeValue::fromSeconds(watchedFrom).datePart().totalSeconds();
     const int time = pickerValue.secondsOfDay();
     return day < today || (day == today && time != 0 && day + time < watchedFrom);
 }
