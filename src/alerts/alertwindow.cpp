@@ -182,7 +182,10 @@ void AlertWindow::Form_Load() {
     // program ending inside it), so nothing of it is touched afterwards unless it still exists.
     const QPointer<AlertWindow> self(this);
     host.boxes->msgBox(kConfirmText, kConfirmStyle, kConfirmTitle);
-    if (!self || m_closing)
+    if (!self)
+        return;
+    m_owner.confirmed(m_design.slot);
+    if (m_closing)
         return;
     m_loaded = true;
     // The picture is read only now, out of the way of the box's second, and is not kept in the

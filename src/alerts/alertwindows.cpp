@@ -17,7 +17,10 @@ void AlertWindows::open(int slot, const QString& note) {
     m_alertText = note;
     QPointer<AlertWindow>& instance = m_instances[slot - 1];
     if (instance) {
+        // A window still in its confirmation box is confirmed by that box.
         instance->bringForward();
+        if (instance->isLoaded())
+            confirmed(slot);
         return;
     }
     // The reference is set before the load, which waits in its message box: an opening of the

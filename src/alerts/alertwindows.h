@@ -40,10 +40,18 @@ class AlertWindows : public QObject {
 
     const HostServices& host() const { return m_host; }
 
+    // Told when the user has seen slot 1..12's alert: its confirmation box was answered, or its
+    // window, already shown, was brought forward for the slot again.
+    std::function<void(int slot)> onConfirmed;
+
   private:
     friend class AlertWindow;
     // The closing steps that reach beyond the window: alertText is emptied, the reference dropped.
     void clearAlertText() { m_alertText.clear(); }
+    void confirmed(int slot) {
+        if (onConfirmed)
+            onConfirmed(slot);
+    }
     void forget(AlertWindow* window);
     void openWaiting();
 

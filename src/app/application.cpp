@@ -94,6 +94,7 @@ int runPripomin(int argc, char** argv) {
     AlertWindows alerts(host);
     // The tick returns before an alert's confirmation box opens, so the watcher keeps ticking.
     window.openAlert = [&alerts](int k, const QString& note) { alerts.openQueued(k, note); };
+    alerts.onConfirmed = [&window](int k) { window.alertConfirmed(k); };
 
     MainWindowHooks hooks;
     hooks.window = &window;

@@ -23,6 +23,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
@@ -32,6 +33,11 @@
 
 #include <algorithm>
 #include <utility>
+
+namespace {
+// How long a change may wait for the disk; the changes of that time are written together.
+constexpr int kSaveDelay = 1000;
+} // namespace
 
 MainWindow::MainWindow(HostServices host, QWidget* parent)
     : QWidget(parent), m_host(std::move(host)), m_store(m_host.configFolder, m_host.dataFolder),
@@ -50,6 +56,7 @@ void MainWindow::wireControls() {
         connect(m_ui.DTPicker[k - 1], &QDateTimeEdit::dateTimeChanged, this, [this, k] {
             sampleSlotTime(k);
             m_watcher->slotChanged(k);
+            saveSoon();
         });
         m_ui.Image[k - 1]->installEventFilter(this);
     }
@@ -82,6 +89,11 @@ void MainWindow::wireControls() {
     for (int k = 1; k <= kSlotCount; ++k)
         m_toolActions.insert(QStringLiteral("ID_New%1").arg(k), [this, k] { m_forgotten->showEntry(k); });
 
+    m_saveTimer = new QTimer(this);
+    m_saveTimer->setSingleShot(true);
+    m_saveTimer->setInterval(kSaveDelay);
+    connect(m_saveTimer, &QTimer::timeout, this, [this] { saveChanges(); });
+
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setSingleShot(true);
@@ -97,6 +109,7 @@ void MainWindow::wireControls() {
         m_store.slots, static_cast<const SlotSchedule&>(*this), [this](int k) {
             m_store.slots[k].date = DateTimeValue();
             emptySlot(k);
+            saveSoon();
         });
     m_watcher = new Watcher(*m_host.clock, *this, this);
     connect(m_watcher, &Watcher::slotDue, this, [this](int k) { fireSlot(k); });
@@ -108,8 +121,10 @@ void MainWindow::wireControls() {
 }
 
 void MainWindow::fireSlot(int k) {
-    const QString note = m_store.slots[k].note;
+    ReminderSlot beforeFiring = m_store.slots[k];
+    const QString note = beforeFiring.note;
     emptySlot(k);
+    m_store.keepUntilConfirmed(k, beforeFiring);
     // The alert's confirmation box runs its own event loop; opening it from inside the watcher's
     // check would stop the watcher until the box is answered, so the opening is queued.
     if (openAlert)
@@ -178,6 +193,7 @@ void MainWindow::Form_Load() {
     m_watcher->start();
     Timer2_Timer();
     armTimer2();
+    m_store.takeAsSaved();
     m_loading = false;
     if (m_unloadPending) {
         Form_Unload();
@@ -198,6 +214,7 @@ void MainWindow::Form_Unload() {
     }
     m_unloaded = true;
     Timer2->stop();
+    m_saveTimer->stop();
     m_watcher->stop();
     uložnastavenia();
     const QStringList failed = saveSlots();
@@ -267,7 +284,13 @@ void MainWindow::armTimer2() {
 
 void MainWindow::SSTab1_Click() {
     if (const int k = currentSlot())
-        m_ui.RichTextBox1->setTextRTF(m_store.slots[k].note);
+        showNote(m_store.slots[k].note);
+}
+
+void MainWindow::showNote(const QString& rtf) {
+    // The slot keeps its note as the file gave it; only the user's own change rewrites it.
+    const QScopedValueRollback<bool> showing(m_showingNote, true);
+    m_ui.RichTextBox1->setTextRTF(rtf);
 }
 
 void MainWindow::nápoveda() {
@@ -319,8 +342,10 @@ void MainWindow::Lišta1_ComboClick(const QString& id) {
 }
 
 void MainWindow::RichTextBox1_Change() {
-    if (const int k = currentSlot())
+    if (const int k = currentSlot(); k && !m_showingNote) {
         m_store.slots[k].note = m_ui.RichTextBox1->textRTF();
+        saveSoon();
+    }
     m_formatting.showSelectionFormat();
 }
 
@@ -342,6 +367,7 @@ void MainWindow::MonthView1_SelChange() {
     const DateTimeValue chosen = DateTimeValue::fromDate(m_ui.MonthView1->selectedDate());
     m_store.slots[k].date = chosen;
     const QDateTime current = now();
+    saveSoon();
     if (!(chosen < DateTimeValue::fromDate(current.date()))) {
         m_ui.SSTab1->setTabText(k - 1, DateText::toText(chosen));
         m_watcher->slotChanged(k);
@@ -388,8 +414,8 @@ void MainWindow::uložnastavenia() {
 void MainWindow::emptySlot(int k) {
     setPickerValue(k, DateTimeValue());
     if (currentSlot() == k)
-        m_ui.RichTextBox1->setTextRTF(QStringLiteral(" "));
-    m_store.slots[k].note = QStringLiteral(" "); // after the editor, whose change would store its own blank
+        showNote(QStringLiteral(" "));
+    m_store.slots[k].note = QStringLiteral(" ");
     m_ui.SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
 }
 
@@ -418,18 +444,54 @@ QStringList MainWindow::saveSlots() {
     return failed;
 }
 
+void MainWindow::saveSoon() {
+    // Loading fills the slots from the disk; after the closing save nothing more is written.
+    if (m_loading || m_unloaded || m_saveTimer->isActive())
+        return;
+    m_saveTimer->start();
+}
+
+void MainWindow::saveChanges() {
+    if (m_unloaded)
+        return;
+    for (int k = 1; k <= kSlotCount; ++k)
+        sampleSlotTime(k);
+    const QStringList failed = m_store.saveChanges();
+    m_settingsSaveFailed = failed.contains(m_store.settingsPath());
+    if (failed.isEmpty()) {
+        m_saveFailureTold = false;
+        return;
+    }
+    // Told once; the files stay behind and are tried again with the next change.
+    if (!m_saveFailureTold)
+        tellUnsaved(failed);
+}
+
+void MainWindow::tellUnsaved(const QStringList& failed) {
+    // A reminder that silently failed to reach the disk would be lost at the next start.
+    m_saveFailureTold = true;
+    m_host.boxes->msgBox(saveFailureText(failed) +
+                             QStringLiteral("\r\n\r\nOdkazy v nich zostali len v pamäti programu."),
+                         MessageBoxes::Critical, QStringLiteral("Chyba v programe Pripomin"));
+}
+
+void MainWindow::alertConfirmed(int k) {
+    // A box answered as the program ends (its event loop left with the program's): the closing save
+    // has written the reminder as it was, to be asked about at the next start.
+    if (m_unloaded)
+        return;
+    m_store.confirmed(k);
+    saveSoon();
+}
+
 QString MainWindow::saveFailureText(const QStringList& failed) {
     return QStringLiteral("Tieto súbory sa nepodarilo uložiť:\r\n") + failed.join(QStringLiteral("\r\n"));
 }
 
 void MainWindow::uložtexty() {
     const QStringList failed = saveSlots();
-    if (failed.isEmpty())
-        return;
-    // A reminder that silently failed to reach the disk would be lost at the next start.
-    m_host.boxes->msgBox(saveFailureText(failed) +
-                             QStringLiteral("\r\n\r\nOdkazy v nich zostali len v pamäti programu."),
-                         MessageBoxes::Critical, QStringLiteral("Chyba v programe Pripomin"));
+    if (!failed.isEmpty())
+        tellUnsaved(failed);
 }
 
 bool MainWindow::endDespiteFailedSave(const QStringList& failed) {

@@ -50,6 +50,11 @@ class MainWindow : public QWidget, private SlotSchedule {
     void uložtexty();
     // Writes the notes and the settings; gives the full paths of the files that could not be written.
     QStringList saveSlots();
+    // A change of the slots reaches the disk within a second: the files that changed are written
+    // then, at most once a second however fast the changes come, and never while nothing changes.
+    void saveSoon();
+    // The alert of a fired reminder has been confirmed: from now on the disk holds it as fired.
+    void alertConfirmed(int k);
 
     // Tabs and pickers.
     void SSTab1_Click();
@@ -115,6 +120,10 @@ class MainWindow : public QWidget, private SlotSchedule {
     // Asked when files could not be saved on the way out: true to end all the same.
     bool endDespiteFailedSave(const QStringList& failed);
     void sampleSlotTime(int k);
+    // Shows a note in the editor without taking it back as the slot's: viewing changes nothing.
+    void showNote(const QString& rtf);
+    void saveChanges();
+    void tellUnsaved(const QStringList& failed);
     int currentSlot() const; // 1..12, or 0
     QDateTime now() const;
 
@@ -122,6 +131,9 @@ class MainWindow : public QWidget, private SlotSchedule {
     SlotStore m_store;
     MainWindowControls m_ui;
     QTimer* Timer2 = nullptr;
+    QTimer* m_saveTimer = nullptr;
+    bool m_saveFailureTold = false; // told once, until a save succeeds again
+    bool m_showingNote = false;
     NoteFormatting m_formatting;
     QHash<QString, std::function<void()>> m_toolActions; // the toolbar's tools by id
     BackgroundMode* m_background = nullptr;

@@ -40,23 +40,27 @@ void removeLeftovers(const QString& folder) {
     }
 }
 
+bool save(const QString& folder, int k, const QString& note) {
+    if (!QDir().mkpath(folder))
+        return false;
+    QSaveFile f(path(folder, k));
+    bool ok = f.open(QIODevice::WriteOnly);
+    if (ok) {
+        const QByteArray bytes = (note + QStringLiteral("\r\n")).toUtf8();
+        ok = f.write(bytes) == bytes.size();
+        ok = ok && f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        ok = ok && f.commit();
+        if (!ok)
+            f.cancelWriting();
+    }
+    return ok;
+}
+
 QStringList save(const SlotTable& slots, const QString& folder) {
     QStringList failed;
-    const bool folderReady = QDir().mkpath(folder);
-    for (int k = 1; k <= kSlotCount; ++k) {
-        QSaveFile f(path(folder, k));
-        bool ok = folderReady && f.open(QIODevice::WriteOnly);
-        if (ok) {
-            const QByteArray bytes = (slots[k].note + QStringLiteral("\r\n")).toUtf8();
-            ok = f.write(bytes) == bytes.size();
-            ok = ok && f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-            ok = ok && f.commit();
-            if (!ok)
-                f.cancelWriting();
-        }
-        if (!ok)
+    for (int k = 1; k <= kSlotCount; ++k)
+        if (!save(folder, k, slots[k].note))
             failed << fileName(k);
-    }
     return failed;
 }
 

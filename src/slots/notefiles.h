@@ -12,6 +12,8 @@ QString path(const QString& folder, int k);
 // Reads each file on its own: a missing or unreadable file leaves that slot's note empty.
 // The line end the writer appends is dropped again.
 void load(SlotTable& slots, const QString& folder);
+// Replaces slot k's file atomically with the note (owner-only permissions). False when it could not.
+bool save(const QString& folder, int k, const QString& note);
 // Replaces each file atomically (owner-only permissions); tries all twelve and returns the names
 // of the files that could not be written.
 QStringList save(const SlotTable& slots, const QString& folder);

@@ -12,6 +12,8 @@ struct ReminderSlot {
     QString note;       // the whole RTF document, as the editor gives it
     DateTimeValue date; // zero date = no date
     QString time;       // text copy of the slot's time picker, "9:5:0"
+
+    bool operator==(const ReminderSlot&) const = default;
 };
 
 // The twelve slots, numbered 1 to 12.

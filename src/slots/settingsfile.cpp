@@ -9,15 +9,19 @@ QString section(int k) {
     return QStringLiteral("DAT%1").arg(k);
 }
 
+QList<IniFile::Entry> entries(const SlotTable& slots, const QLocale& locale) {
+    QList<IniFile::Entry> all{{QStringLiteral("Pripomin"), QStringLiteral("Run"), QStringLiteral("1")}};
+    for (int k = 1; k <= kSlotCount; ++k) {
+        all.append({section(k), QStringLiteral("Dátum"), DateText::toText(slots[k].date, locale)});
+        all.append({section(k), QStringLiteral("Čas"), slots[k].time});
+    }
+    return all;
+}
+
 bool save(const SlotTable& slots, const QString& path, const QLocale& locale) {
     // One replacement of the file for all values, so a crash in the middle never leaves some
     // slots saved and others not.
-    QList<IniFile::Entry> entries{{QStringLiteral("Pripomin"), QStringLiteral("Run"), QStringLiteral("1")}};
-    for (int k = 1; k <= kSlotCount; ++k) {
-        entries.append({section(k), QStringLiteral("Dátum"), DateText::toText(slots[k].date, locale)});
-        entries.append({section(k), QStringLiteral("Čas"), slots[k].time});
-    }
-    return IniFile::write(path, entries);
+    return IniFile::write(path, entries(slots, locale));
 }
 
 bool load(SlotTable& slots, const QString& file, const QLocale& locale) {

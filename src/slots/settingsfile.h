@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/inifile.h"
 #include "slots/reminderslot.h"
 
 #include <QLocale>
@@ -12,6 +13,8 @@ inline constexpr auto kMissing = "Error";
 
 QString section(int k); // "DAT" + k
 
+// "Run" = "1" and every slot's date and time, as they are written.
+QList<IniFile::Entry> entries(const SlotTable& slots, const QLocale& locale = QLocale());
 // Writes "Run" = "1" and every slot's date and time into the file at `path`. False when any value
 // did not reach the disk.
 bool save(const SlotTable& slots, const QString& path, const QLocale& locale = QLocale());

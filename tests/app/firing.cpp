@@ -52,6 +52,12 @@ class FiringTest : public QObject {
         QCOMPARE(w.slots()[3].time, QStringLiteral("0:0:0"));
         // Slot 5's tab is current: the editor goes blank with it.
         QCOMPARE(RichTextBox1(w)->text().trimmed(), QString());
+        // On disk the reminder stays as it was until its alert is confirmed.
+        QVERIFY(w.saveSlots().isEmpty());
+        QCOMPARE(f.note(3), QByteArray("note 3\r\n"));
+        w.alertConfirmed(3);
+        QVERIFY(w.saveSlots().isEmpty());
+        QCOMPARE(f.note(3), QByteArray(" \r\n"));
 
         // Another slot's note in the editor stays.
         MainWindowFixture g;

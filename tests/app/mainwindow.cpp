@@ -248,6 +248,59 @@ class MainWindowTest : public QObject {
         QDir(f.host.configDir() + "/PM002.INI").removeRecursively();
     }
 
+    // Each kind of change reaches its file by itself, within about a second.
+    void changesReachTheDiskWithinASecond_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("note typed") << "type" << QByteArray("Dat4.RTF") << QByteArray("napisane");
+        QTest::newRow("time set") << "time" << QByteArray("PM002.INI") << QByteArray("Čas=7:30:5");
+        QTest::newRow("date chosen") << "date" << QByteArray("PM002.INI")
+                                     << ("[DAT4]\nDátum=" + DateText::dateText(QDate(2002, 4, 1)).toUtf8());
+        QTest::newRow("past date refused")
+            << "past" << QByteArray("PM002.INI") << QByteArray("[DAT4]\nDátum=0:00:00\n");
+    }
+    void changesReachTheDiskWithinASecond() {
+        QFETCH(QString, change);
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, expected);
+        MainWindowFixture f;
+        f.writeSettings("[Pripomin]\nRun=1\n[DAT4]\nDátum=1. 3. 2002\nČas=0:0:0\n");
+        f.writeNote(4, "{\\rtf1\\ansi štyri}\r\n");
+        MainWindow& w = f.load();
+        SSTab1(w)->setCurrentIndex(3);
+        // Viewing the tab is no change: the note stays as the file has it.
+        QCOMPARE(w.slots()[4].note, QStringLiteral("{\\rtf1\\ansi štyri}"));
+        const QString path = (file == "PM002.INI" ? f.host.configDir() : f.host.dataDir()) + "/" + file;
+        QVERIFY(!readFile(path).contains(expected));
+        if (change == "type")
+            QTest::keyClicks(RichTextBox1(w), "napisane");
+        else if (change == "time")
+            DTPicker(w)[3]->setTime(QTime(7, 30, 5));
+        else
+            MonthView1(w)->setSelectedDate(change == "date" ? QDate(2002, 4, 1) : QDate(2002, 3, 1));
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(path).contains(expected), 1500);
+        if (change == "type")
+            QCOMPARE(f.settings(), QByteArray("[Pripomin]\nRun=1\n[DAT4]\nDátum=1. 3. 2002\nČas=0:0:0\n"));
+    }
+
+    void aFailedSaveAfterAChangeIsToldOnceAndTriedAgain() {
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        SSTab1(w)->setCurrentIndex(4);
+        QDir().mkpath(f.host.dataDir() + "/Dat5.RTF");
+        QTest::keyClicks(RichTextBox1(w), "a");
+        QTRY_COMPARE_WITH_TIMEOUT(f.host.boxes.shown.size(), std::size_t(1), 1500);
+        QCOMPARE(f.host.boxes.shown[0].text.split("\r\n").value(1), f.host.dataDir() + "/Dat5.RTF");
+        QTest::keyClicks(RichTextBox1(w), "b");
+        QTest::qWait(1200);
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+        QDir().rmdir(f.host.dataDir() + "/Dat5.RTF");
+        QTest::keyClicks(RichTextBox1(w), "c");
+        QTRY_VERIFY_WITH_TIMEOUT(f.note(5).contains("abc"), 1500);
+        QCOMPARE(f.host.boxes.shown.size(), std::size_t(1));
+    }
+
     void twelveDatedTabsAllStayInSightWhole() {
         MainWindowFixture f;
         QByteArray settings("[Pripomin]\nRun=1\n");

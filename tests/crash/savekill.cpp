@@ -6,6 +6,7 @@
 #include "host/inifile.h"
 #include "slots/notefiles.h"
 #include "slots/settingsfile.h"
+#include "slots/slotstore.h"
 #include "support/mainwindowfixture.h"
 
 #include <QApplication>
@@ -93,15 +94,19 @@ int settingsGeneration(const QByteArray& bytes) {
     return bytes == settingsBytes(g) ? g : -1;
 }
 
-// The process that gets killed: saves generation after generation, as the program saves, and
-// announces each generation on standard output before it starts writing it.
+// The process that gets killed: saves generation after generation, as the program saves (by turns
+// everything, as at closing, and what changed, as after the user's changes), and announces each
+// generation on standard output before it starts writing it.
 int saveLoop(int first, const QString& configFolder, const QString& dataFolder) {
+    SlotStore store(configFolder, dataFolder);
     for (int g = first;; ++g) {
         std::printf("%d\n", g);
         std::fflush(stdout);
-        const SlotTable slots = generation(g);
-        NoteFiles::save(slots, dataFolder);
-        SettingsFile::save(slots, configFolder + QStringLiteral("/PM002.INI"), kSlovak);
+        store.slots = generation(g);
+        if (g % 2)
+            store.saveChanges(kSlovak);
+        else
+            store.save(kSlovak);
     }
 }
 

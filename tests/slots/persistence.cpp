@@ -1,5 +1,6 @@
 #include "slots/notefiles.h"
 #include "slots/settingsfile.h"
+#include "slots/slotstore.h"
 #include "support/fakes.h"
 #include "support/files.h"
 
@@ -140,6 +141,77 @@ class PersistenceTest : public QObject {
         const QString blocked = host.home.path() + "/blocked";
         writeFile(blocked, "a file, not a folder");
         QCOMPARE(NoteFiles::save(slots, blocked + "/pripomin").size(), 12);
+    }
+
+    // Files the save leaves alone keep what a stranger wrote into them after the last save.
+    void savingChangesWritesOnlyTheFilesThatChange() {
+        SlotStore store(host.configDir(), host.dataDir());
+        store.slots[3].note = "{\\rtf1 three}";
+        QVERIFY(store.save(sk).isEmpty());
+        for (int k = 1; k <= 12; ++k)
+            writeFile(NoteFiles::path(host.dataDir(), k), "untouched");
+        writeFile(ini(), "untouched");
+        QVERIFY(store.saveChanges(sk).isEmpty());
+        QCOMPARE(readFile(NoteFiles::path(host.dataDir(), 3)), QByteArray("untouched"));
+        QCOMPARE(readFile(ini()), QByteArray("untouched"));
+
+        store.slots[3].note = "{\\rtf1 three, typed on}";
+        QVERIFY(store.saveChanges(sk).isEmpty());
+        QCOMPARE(readFile(NoteFiles::path(host.dataDir(), 3)), QByteArray("{\\rtf1 three, typed on}\r\n"));
+        QCOMPARE(readFile(NoteFiles::path(host.dataDir(), 4)), QByteArray("untouched"));
+        QCOMPARE(readFile(ini()), QByteArray("untouched"));
+
+        store.slots[7].time = "8:0:0";
+        QVERIFY(store.saveChanges(sk).isEmpty());
+        QVERIFY(readFile(ini()).contains("[DAT7]\nDátum=0:00:00\nČas=8:0:0\n"));
+        QCOMPARE(readFile(NoteFiles::path(host.dataDir(), 7)), QByteArray("untouched"));
+
+        // A file that could not be written is tried again at the next save, changed or not.
+        QFile::remove(NoteFiles::path(host.dataDir(), 5));
+        QDir().mkpath(NoteFiles::path(host.dataDir(), 5));
+        store.slots[5].note = "five";
+        QCOMPARE(store.saveChanges(sk), QStringList{NoteFiles::path(host.dataDir(), 5)});
+        QDir().rmdir(NoteFiles::path(host.dataDir(), 5));
+        QVERIFY(store.saveChanges(sk).isEmpty());
+        QCOMPARE(readFile(NoteFiles::path(host.dataDir(), 5)), QByteArray("five\r\n"));
+    }
+
+    void aFiredReminderStaysOnDiskUntilConfirmed_data() {
+        QTest::addColumn<bool>("confirm");
+        QTest::addColumn<bool>("changedMeanwhile");
+        QTest::newRow("box still open") << false << false;
+        QTest::newRow("confirmed") << true << false;
+        QTest::newRow("slot given a new reminder while the box is open") << false << true;
+    }
+    void aFiredReminderStaysOnDiskUntilConfirmed() {
+        QFETCH(bool, confirm);
+        QFETCH(bool, changedMeanwhile);
+        SlotStore store(host.configDir(), host.dataDir());
+        const DateTimeValue today = DateTimeValue::fromDate(QDate(2026, 12, 10));
+        store.slots[2] = {"{\\rtf1 call the dentist}", today, "10:30:0"};
+        QVERIFY(store.save(sk).isEmpty());
+
+        const ReminderSlot before = store.slots[2];
+        store.slots[2].note = " ";
+        store.slots[2].time = "0:0:0";
+        store.keepUntilConfirmed(2, before);
+        if (changedMeanwhile)
+            store.slots[2].time = "11:0:0";
+        if (confirm)
+            store.confirmed(2);
+        QVERIFY(store.saveChanges(sk).isEmpty());
+        const ReminderSlot expected = confirm || changedMeanwhile ? store.slots[2] : before;
+        // Saving everything, as the closing does, keeps it the same way.
+        for (const bool everything : {false, true}) {
+            if (everything)
+                QVERIFY(store.save(sk).isEmpty());
+            SlotStore next(host.configDir(), host.dataDir());
+            QVERIFY(next.loadSettings(sk));
+            next.loadNotes();
+            QCOMPARE(next.slots[2].note, expected.note);
+            QCOMPARE(next.slots[2].time, expected.time);
+            QCOMPARE(next.slots[2].date, today);
+        }
     }
 };
 
