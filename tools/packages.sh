@@ -18,7 +18,7 @@ test_packages=(
     libreoffice-writer-nogui
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick trayer openbox
     xfce4-panel xfwm4 xfconf i3-wm weston
-    faketime dbus dbus-x11 libglib2.0-bin python3-dbusmock python3-xlib at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    faketime inotify-tools dbus dbus-x11 libglib2.0-bin python3-dbusmock python3-xlib at-spi2-core python3-pyatspi gir1.2-atspi-2.0
 )
 packages=("${run_packages[@]}")
 

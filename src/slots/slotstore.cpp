@@ -21,7 +21,8 @@ QString SlotStore::settingsPath() const {
 }
 
 bool SlotStore::loadSettings(const QLocale& locale) {
-    return SettingsFile::load(slots, settingsPath(), locale);
+    m_settingsLoaded = SettingsFile::load(slots, settingsPath(), locale);
+    return m_settingsLoaded;
 }
 
 void SlotStore::loadNotes() {
@@ -32,7 +33,9 @@ void SlotStore::loadNotes() {
 void SlotStore::takeAsSaved(const QLocale& locale) {
     for (int k = 1; k <= kSlotCount; ++k)
         m_notesOnDisk[std::size_t(k - 1)] = slots[k].note;
-    m_settingsOnDisk = SettingsFile::entries(slots, locale);
+    // Without a settings file that gave the slots, the first save writes one.
+    if (m_settingsLoaded)
+        m_settingsOnDisk = SettingsFile::entries(slots, locale);
 }
 
 SlotTable SlotStore::toSave() {

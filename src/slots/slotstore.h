@@ -56,4 +56,5 @@ class SlotStore {
     // What the files hold as far as this process knows; nullopt when unknown or after a failure.
     std::array<std::optional<QString>, kSlotCount> m_notesOnDisk{};
     std::optional<QList<IniFile::Entry>> m_settingsOnDisk;
+    bool m_settingsLoaded = false;
 };
