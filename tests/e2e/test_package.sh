@@ -69,8 +69,11 @@ e2e_at_exit '! dpkg-query -W pripomin >/dev/null 2>&1 || apt-get purge -y -qq pr
     -o DPkg::Lock::Timeout=300 "./$(basename "$deb")") >"$E2E_TMP/apt.log" 2>&1 ||
     fail "apt install: $(tail -20 "$E2E_TMP/apt.log")"
 [ "$(readlink -f /usr/bin/pripomin)" = /usr/lib/pripomin/pripomin ] || fail "/usr/bin/pripomin is not the installed program"
-man -w pripomin >/dev/null && LANGUAGE= LC_ALL=sk_SK.UTF-8 man -w pripomin | grep -q /sk/ ||
-    fail "man does not find the Slovak page: $(LC_ALL=sk_SK.UTF-8 man -w pripomin 2>&1)"
+# man picks the page by locale (a machine whose dpkg leaves out manual pages has none to pick).
+if ! grep -rqs 'path-exclude.*/usr/share/man' /etc/dpkg/dpkg.cfg.d; then
+    man -w pripomin >/dev/null && LANGUAGE= LC_ALL=sk_SK.UTF-8 man -w pripomin | grep -q /sk/ ||
+        fail "man does not find the Slovak page: $(LC_ALL=sk_SK.UTF-8 man -w pripomin 2>&1)"
+fi
 e2e_start_display
 PRIPOMIN_BIN=/usr/bin/pripomin
 e2e_start_pripomin
