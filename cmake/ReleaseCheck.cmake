@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package takes its version from debian/changelog; a release whose changelog names another
 # version or day than the project would ship a package, help and AppStream release that disagree.
 function(pripomin_check_changelog changelog)

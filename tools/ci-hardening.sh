@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The hardening checks: every test built with AddressSanitizer and UndefinedBehaviorSanitizer, then
 # each libFuzzer target for 30 s on its committed seed corpus. Fails on any finding. Installs only
 # what is missing and builds incrementally, so running it again is cheap.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by tools/dev.sh and tools/ci-hardening.sh: the Debian packages the project needs and a
 # function that installs only the missing ones (and the locales the tests read dates in).
 # Source it; `packages` starts as what building and running need; add `test_packages` (or other

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared helpers of the end-to-end tests: a private X display, D-Bus session, window manager and
 # accessibility bus; the real program started with temporary XDG folders; waiting with deadlines.
 # Every process started here is ended by PID when the test exits.

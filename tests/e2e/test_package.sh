@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a distribution builds it: dpkg-buildpackage in a clean copy of the tree (the
 # unit tests run during that build), lintian, the AppStream and launcher validators all clean, the
 # same files as cmake --install puts under /usr, one version everywhere, and the program installed
