@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the alert windows' outlines: once per opening of a window, so only a sanity figure.
 #include "alerts/alertoutline.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # What the program costs and how fast it answers, measured on a private X display (Xvfb, openbox)
 # with a tray host (trayer) in a private D-Bus session; prints a Markdown table beside the goals and
 # the peer's figures.

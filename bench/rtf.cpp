@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and writing a 1 MB note. Goals on the project machine: read <= 50 ms, write <= 20 ms.
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving and loading the slots, the settings service and one check of the watcher.
 #include "app/mainwindow.h"
 #include "host/clock.h"

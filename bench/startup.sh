@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Time from the program's start to its main window on screen, under Xvfb, over several starts.
 #   bench/startup.sh [path/to/pripomin] [runs]
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the date text reader, in the three locales the program meets (Slovak, US
 // English and the C locale). Besides crashes and undefined behaviour it checks that whatever the
 // reader accepts is written by toText in a form it reads back as the same value, since the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the settings file reader. Besides crashes and undefined behaviour it checks
 // what the settings rely on: a value set is read back as set, and setting one value changes no
 // other value of the file, also after the text went through the disk's encoding.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the RTF reader. Besides crashes, leaks and undefined behaviour it checks
 // what the note editor relies on: the plain-text reading agrees with the document, and writing,
 // reading and writing again gives the same bytes and the same text.

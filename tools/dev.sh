@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and then runs the program or every test.
 #   tools/dev.sh run    build and start Pripomin on this display
 #   tools/dev.sh test   build and run every test

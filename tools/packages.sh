@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by tools/dev.sh and tools/ci-hardening.sh: the Debian packages the project needs and a
 # function that installs only the missing ones (and the locales the tests read dates in).
 # Source it; `packages` starts as what building and running need; add `test_packages` (or other
@@ -12,13 +13,14 @@ run_packages=(
 )
 # The tests and benchmarks besides: X servers, window managers and panels to run under, tools that
 # drive and read the program from outside, a logind mock, LibreOffice to read the notes, the
-# locales the dates are read in.
+# locales the dates are read in; building the Debian package and checking it as a distribution would.
 test_packages=(
     libbenchmark-dev locales clang-format
     libreoffice-writer-nogui
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick trayer openbox
     xfce4-panel xfwm4 xfconf i3-wm weston
     faketime inotify-tools dbus dbus-x11 libglib2.0-bin python3-dbusmock python3-xlib at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils man-db
 )
 packages=("${run_packages[@]}")
 

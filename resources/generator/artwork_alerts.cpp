@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alert windows' backgrounds and their OK picture. Each figure is drawn inside the outline
 // its window is cut to, so no pixel of the window shows anything but the picture; the places of
 // the message line, the note box and the OK picture are kept light and calm.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lock window's picture: a calm dusk over mountains and a lake, 1024 × 768. The top stays
 // dark so the white text of the lock window reads well over it.
 #include "generator/artwork.h"

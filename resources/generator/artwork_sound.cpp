@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Flauta.wav": a short flute-like tune that the alert windows play. A flute is mostly its
 // fundamental with weak overtones, a slow vibrato and a little breath in the tone.
 #include "generator/artwork.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pictures of the toolbar's tools, the tabs and the help icons, the colour bitmaps.
 // One style throughout: rounded tiles with a soft vertical gradient and dark glyphs.
 #include "generator/artwork.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tray icon's two flashing pictures and the application icon: a small alarm clock, quiet and
 // ringing, and a note sheet with the clock for the desktop's menu.
 #include "generator/artwork.h"

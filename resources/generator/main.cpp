@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's pictures and sound into the folder given on the command line.
 #include "generator/artwork.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forgotten/forgottenview.h"
 
 #include "alerts/watcher.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The desktop's own screen locker. On a Wayland session (native, or XWayland under a Wayland

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Asks the system to switch the computer off, without a question and without looking at the answer.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "lock/form2.h"
 
 #include "host/twips.h"

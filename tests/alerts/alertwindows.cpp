@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening, loading, nesting and closing the alert windows, with the host's doubles: the order of
 // the load's steps around the confirmation box, the message line under Slovak settings, the
 // close paths and the program-wide instance references.

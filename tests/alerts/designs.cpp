@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The twelve alert windows as designed: names, sizes, places of their controls, framed or
 // figure, and the outline each is cut to.
 #include "alerts/alertdesign.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alert outlines as regions: the conversion to device pixels and the points that must fall
 // inside or outside each window's outline at 96 and 120 dots per inch and scaled and shifted.
 #include "alerts/alertoutline.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the window does when its watcher finds a slot due: the alert gets the note, the slot gives
 // up its time and note, the editor goes blank only with its own slot; while locked only the melody.
 #include "support/mainwindowfixture.h"

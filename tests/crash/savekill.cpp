@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving under hostile conditions: a process killed outright in the middle of its saves, and a
 // save into a file system with no room left. Every file must stay readable whole, holding either
 // what it held before the save or what the save meant to put there, and a save that failed must

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads and drives the running program through the accessibility bus.
 
   atspi.py tabs                 the tab captions, one a line

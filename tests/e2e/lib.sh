@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared helpers of the end-to-end tests: a private X display, D-Bus session, window manager and
 # accessibility bus; the real program started with temporary XDG folders; waiting with deadlines.
 # Every process started here is ended by PID when the test exits.
@@ -13,6 +14,7 @@ set -euo pipefail
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 PRIPOMIN_BIN=${PRIPOMIN_BIN:-$E2E_DIR/../../build/bin/pripomin}
 E2E_PIDS=()
+E2E_EXIT_HOOKS=()
 
 e2e_init() {
     if [ -z "${E2E_IN_SESSION:-}" ]; then
@@ -40,6 +42,10 @@ e2e_cleanup() {
         for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
         kill -9 "$pid" 2>/dev/null || true
     done
+    local hook
+    for hook in "${E2E_EXIT_HOOKS[@]}"; do
+        eval "$hook" || status=1
+    done
     if [ "$status" -ne 0 ] && [ -n "${E2E_TMP:-}" ]; then
         echo "--- program output ---"
         cat "$E2E_TMP"/pripomin*.log 2>/dev/null | tail -40 || true
@@ -47,6 +53,10 @@ e2e_cleanup() {
     [ -n "${E2E_KEEP:-}" ] || rm -rf "${E2E_TMP:-/nonexistent}"
     exit "$status"
 }
+
+# e2e_at_exit 'COMMAND': run when the test ends, after its processes have ended; for undoing what a
+# test changed on the machine itself (an installed package).
+e2e_at_exit() { E2E_EXIT_HOOKS+=("$1"); }
 
 # Runs a command in the background and remembers its PID for the cleanup.
 e2e_spawn() {

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # A reminder due a few seconds after start: its confirmation box comes within its second, OK shows the
 # shaped alert window of slot 3 with the note, Esc closes it. Two slots due in the same second give
 # two boxes.

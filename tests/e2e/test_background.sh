@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Background mode from the outside: activation from the toolbar, the Splash, the flashing tray icon
 # and its menu, a start into the background, a second start, exit, shutdown over logind, SIGTERM.
 # Set E2E_SHOTS to a folder to keep the screenshots.

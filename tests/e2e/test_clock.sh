@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's clock moved with libfaketime: a reminder just after the clocks go forward opens in
 # its second; one just after midnight names the new day, and the legend turns over with it (under
 # en_US, whose week starts on Sunday); a reminder two minutes before the start is offered at start,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The display goes away under the running program (a logout without a session manager): the program
 # ends, and its slots are on disk all the same.
 source "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # From outside: choose a day on the calendar and a time on the picker, type a note with a bold word,
 # close. The settings file and the note file hold them, and the next start shows them.
 source "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Slots 2 and 9 dated yesterday: the question comes at start; "Nie" shows the forgotten view with
 # icons 2 and 9 only, each showing its note; "OK" returns to the editor. Another start answered "Áno"
 # leaves both slots without date and with a blank note on disk.

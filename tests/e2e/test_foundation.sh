@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program starts with prepared settings and notes, shows the dates on the tabs and the selected
 # slot's note, and writes everything back when its window is closed or it is sent SIGTERM.
 source "$(dirname "$0")/lib.sh"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Without XDG_RUNTIME_DIR the single-instance socket lies in a folder of the user's own: another user
 # (nobody) who made that folder first and listens in it neither stops the program from starting nor
 # hears from it, and a second start still finds the running program.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The workstation lock from the tray menu: a keyboard held by another client when the lock opens is
 # taken as soon as it lets go; a second start while the password is asked for and while locked shows
 # no notes; another client's window mapped above the lock goes below it again; while locked, real

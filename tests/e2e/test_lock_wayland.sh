@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # On a Wayland session a program cannot keep the keyboard: "Zamkni počítač" asks logind to lock the
 # session (the desktop's own locker) and opens no password box and no lock window of its own.
 source "$(dirname "$0")/lib.sh"

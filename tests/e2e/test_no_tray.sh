@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # With no notification area, activation leaves the main window minimised rather than hidden, so the
 # task bar still reaches it; a notification area that comes later shows the icon.
 source "$(dirname "$0")/lib.sh"

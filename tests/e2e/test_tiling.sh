@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Under a tiling window manager (i3) an alert's confirmation box and its shaped window float at their
 # own place with their own size instead of being tiled, the alert window and the Splash without a
 # title bar; the titles the window manager shows are the program's own, with nothing added.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # On a Wayland desktop (weston, headless): where an X server is reachable too, the program uses it;
 # with none, it runs on Wayland itself, and a reminder that falls due opens its confirmation box and
 # then its alert window.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The tray icon under Xfce 4.18's panel, a StatusNotifierItem host: the icon registers with the
 # panel's watcher and exports its menu; a left click does nothing, a right click opens that menu and
 # its "Menu" brings the window back; a panel that is killed and started again shows the icon again;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Another X client, for the lock tests: it grabs, probes grabs and stacks windows.
 
   xclient.py hold SECONDS WITHIN   grabs the keyboard, prints "held", lets go after SECONDS, then

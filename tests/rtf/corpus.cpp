@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The reader against files written by WordPad, RichEdit and Word, with LibreOffice's text of each
 // as the reference. The corpus lives beside the repository and is not part of it.
 #include "host/rtfreader.h"

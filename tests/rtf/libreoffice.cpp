@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A note we write, opened by LibreOffice: the same text comes back, Slovak letters included, and
 // LibreOffice's own RTF of it reads back with the same formatting. Skips when soffice is absent.
 #include "host/rtfreader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF reader on its own: code pages, Unicode, destinations, paragraphs, formatting and
 // malformed input.
 #include "host/rtfreader.h"

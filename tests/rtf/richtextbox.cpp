@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The note editor control: its change event, the selection's attributes and the RTF it keeps.
 #include "host/richtextbox.h"
 

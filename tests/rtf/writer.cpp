@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The RTF writer: the exact form of what it writes, its escapes, and that reading and writing
 // again keeps every character and attribute and the same bytes.
 #include "host/rtfreader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "slots/notefiles.h"
 #include "slots/settingsfile.h"
 #include "slots/slotstore.h"
