@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program killed outright (a power cut, a crash) loses nothing: a typed note is on disk within
 # a second or two; a reminder fired and confirmed is not asked about again; one whose box was still
 # open comes back at the next start with its note. Ten seconds of typing write the note about ten
