@@ -70,7 +70,7 @@ int runPripomin(int argc, char** argv) {
 
     SystemClock clock;
     QtMessageBoxes boxes;
-    QtSound sound;
+    QtSound sound(Paths::executableFolder());
     DesktopShell shell;
     LogindShutdown shutdown;
     QtTrayIconFactory tray;

@@ -1,47 +1,41 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/sound.h"
 
+#include "host/soundbackend.h"
+
 #include <QApplication>
 #include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QPluginLoader>
 
 #include <utility>
 
-QtSound::QtSound(std::function<void()> beeper) : m_beeper(std::move(beeper)) {}
+QtSound::QtSound(const QString& pluginFolder, std::function<void()> beeper)
+    : m_beeper(std::move(beeper)),
+      m_loader(std::make_unique<QPluginLoader>(pluginFolder + QStringLiteral("/pripomin-sound"))) {}
+
+// The plug-in stays loaded until the program ends; unloading it would leave the sound libraries'
+// threads running code that is gone.
 QtSound::~QtSound() = default;
+
+SoundBackend* QtSound::backend() {
+    if (!m_backend) {
+        if (auto* factory = qobject_cast<SoundBackendFactory*>(m_loader->instance()))
+            m_backend = factory->create();
+        else
+            qWarning("Pripomin: no sound: %s", qPrintable(m_loader->errorString()));
+    }
+    return m_backend.get();
+}
 
 void QtSound::playAsync(const QString& path) {
     if (!QFileInfo(path).isReadable()) {
         beep();
         return;
     }
-    if (!m_effect) {
-        m_effect = std::make_unique<QSoundEffect>();
-        // The file is decoded after play() returns; one that is no sound ends in the error status.
-        QObject::connect(m_effect.get(), &QSoundEffect::statusChanged, m_effect.get(), [this] {
-            if (m_effect->status() != QSoundEffect::Error)
-                return;
-            m_failed = {m_effect->source().toLocalFile(),
-                        QFileInfo(m_effect->source().toLocalFile()).lastModified()};
-            beep();
-        });
-    }
-    m_effect->stop();
-    const QUrl source = QUrl::fromLocalFile(path);
-    // The same source is not decoded again, so its error would not be reported again either; the
-    // effect's status cannot tell (stopping it may leave the error state), so the failure is kept
-    // here, until the file changes.
-    const bool failedBefore = m_effect->source() == source && m_failed.first == path;
-    if (failedBefore && m_failed.second == QFileInfo(path).lastModified()) {
+    if (SoundBackend* sound = backend())
+        sound->play(path, [this] { beep(); });
+    else
         beep();
-        return;
-    }
-    if (failedBefore)
-        m_effect->setSource(QUrl()); // the file changed since: decode it again
-    m_failed = {};
-    m_effect->setSource(source);
-    m_effect->play();
 }
 
 void QtSound::beep() {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-class QLocalServer;
+class QSocketNotifier;
 
 // One running program per user. The first start becomes the primary; a later start tells the
 // primary to show its window and ends without touching any file.
@@ -34,8 +34,12 @@ class SingleInstance : public QObject {
 
   private:
     bool askPrimaryToShow();
+    bool listen();
     void acceptConnections();
+    void readFrom(int fd, QSocketNotifier* notifier, const std::shared_ptr<QByteArray>& pending);
 
     QString m_path;
-    std::unique_ptr<QLocalServer> m_server;
+    // A plain Unix socket: the few lines it carries do not need a network library in the process.
+    int m_listener = -1;
+    QSocketNotifier* m_accepting = nullptr;
 };

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDateTime>
 #include <QString>
 #include <functional>
 #include <memory>
-#include <utility>
 
-class QSoundEffect;
+class QPluginLoader;
+class SoundBackend;
 
 class Sound {
   public:
@@ -17,17 +16,21 @@ class Sound {
     virtual void beep() = 0;
 };
 
-// Plays through Qt Multimedia. A file that is missing, or that turns out not to be a sound Qt can
-// decode, gives the beep instead; the beep itself can be replaced (tests count it).
+// Plays through Qt Multimedia, in the plug-in "pripomin-sound" of the given folder, loaded with the
+// first melody. A file that is missing, or that turns out not to be a sound Qt can decode, gives the
+// beep instead, and so does a plug-in that cannot be loaded; the beep itself can be replaced (tests
+// count it).
 class QtSound final : public Sound {
   public:
-    explicit QtSound(std::function<void()> beeper = {});
+    explicit QtSound(const QString& pluginFolder, std::function<void()> beeper = {});
     ~QtSound() override;
     void playAsync(const QString& path) override;
     void beep() override;
 
   private:
+    SoundBackend* backend();
+
     std::function<void()> m_beeper;
-    std::unique_ptr<QSoundEffect> m_effect;
-    std::pair<QString, QDateTime> m_failed; // the file that could not be decoded, as it was then
+    std::unique_ptr<QPluginLoader> m_loader;
+    std::unique_ptr<SoundBackend> m_backend;
 };

@@ -243,7 +243,7 @@ class AlertWindowsTest : public QObject {
 
     void missingSoundAndPicturesStillOpenTheWindow() {
         QTemporaryDir empty;
-        QtSound realSound;
+        QtSound realSound(empty.path());
         HostServices services = host->services();
         services.programFolder = empty.path();
         services.sound = &realSound;

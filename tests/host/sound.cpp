@@ -14,7 +14,7 @@ class SoundTest : public QObject {
     void unplayableFilesBeepInstead() {
         QTemporaryDir dir;
         int beeps = 0;
-        QtSound sound([&] { ++beeps; });
+        QtSound sound(QStringLiteral(PRIPOMIN_OUTPUT_DIR), [&] { ++beeps; });
 
         sound.playAsync(dir.filePath("Flauta.wav"));
         QCOMPARE(beeps, 1);
@@ -30,9 +30,17 @@ class SoundTest : public QObject {
         QTRY_COMPARE(beeps, 3);
     }
 
+    void withoutItsPlugInTheMelodyBeeps() {
+        QTemporaryDir noPlugIn;
+        int beeps = 0;
+        QtSound sound(noPlugIn.path(), [&] { ++beeps; });
+        sound.playAsync(QStringLiteral(PRIPOMIN_OUTPUT_DIR "/Flauta.wav"));
+        QCOMPARE(beeps, 1);
+    }
+
     void aRealMelodyDoesNotBeep() {
         int beeps = 0;
-        QtSound sound([&] { ++beeps; });
+        QtSound sound(QStringLiteral(PRIPOMIN_OUTPUT_DIR), [&] { ++beeps; });
         sound.playAsync(QStringLiteral(PRIPOMIN_OUTPUT_DIR "/Flauta.wav"));
         // Decoding a short file takes well under this; a beep would have come by then.
         QTest::qWait(500);
