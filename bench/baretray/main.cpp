@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The least any Qt tray program costs: a hidden Qt Widgets program whose tray icon flashes every
 // 3 s between two pictures and carries a four-item menu. bench/measure.sh runs it beside Pripomin.
 //   bench_baretray [picture-folder]   the folder holding Flash1.png and Flash2.png
