@@ -63,7 +63,8 @@ class TestBackgroundMode : public QObject {
         QCOMPARE(readEntry(),
                  QStringLiteral("[Desktop Entry]\nType=Application\nName=Pripomin\nComment=Pripomin\n"
                                 "Exec=\"/opt/pripomin/pripomin\"\nTryExec=/opt/pripomin/pripomin\n"
-                                "Terminal=false\nX-GNOME-Autostart-enabled=true\n"));
+                                "Terminal=false\nX-GNOME-Autostart-enabled=true\n"
+                                "X-KDE-autostart-after=panel\nX-LXQt-Need-Tray=true\n"));
         QCOMPARE(record(), QStringLiteral("ok"));
         QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", host->configDir() + "/PM002.INI"),
                  QStringLiteral("1"));
