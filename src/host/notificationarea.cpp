@@ -83,7 +83,8 @@ bool NotificationAreaWatch::statusNotifierHostRegisteredNow() {
 }
 
 void NotificationAreaWatch::askWatcher() {
-    auto* pending = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(hostRegisteredQuestion()), this);
+    auto* pending =
+        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(hostRegisteredQuestion()), this);
     connect(pending, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
         const QDBusPendingReply<QDBusVariant> reply = *call;
         // No watcher on the bus answers with an error: no host.

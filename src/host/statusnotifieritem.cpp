@@ -143,7 +143,8 @@ SniPixmaps pixmaps(const QIcon& icon) {
         const QImage image = icon.pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
         if (image.isNull())
             continue;
-        SniPixmap pixmap{image.width(), image.height(), QByteArray(int(image.sizeInBytes()), Qt::Uninitialized)};
+        SniPixmap pixmap{image.width(), image.height(),
+                         QByteArray(int(image.sizeInBytes()), Qt::Uninitialized)};
         auto* out = reinterpret_cast<quint32*>(pixmap.argb.data());
         for (int y = 0; y < image.height(); ++y) {
             const auto* line = reinterpret_cast<const quint32*>(image.constScanLine(y));
@@ -259,13 +260,15 @@ class DBusMenuAdaptor final : public QDBusAbstractAdaptor {
         // One level only: the menu has no submenus.
         layout = StatusNotifierExport::layout(m_item->menu(), names);
         if (parentId != 0)
-            layout = DBusMenuLayoutItem{parentId, StatusNotifierExport::itemProperties(m_item->menu(), parentId, names), {}};
+            layout = DBusMenuLayoutItem{
+                parentId, StatusNotifierExport::itemProperties(m_item->menu(), parentId, names), {}};
         return revision;
     }
     DBusMenuItemList GetGroupProperties(const QList<int>& ids, const QStringList& names) {
         DBusMenuItemList items;
         for (int id : ids)
-            items << DBusMenuItemProperties{id, StatusNotifierExport::itemProperties(m_item->menu(), id, names)};
+            items << DBusMenuItemProperties{id,
+                                            StatusNotifierExport::itemProperties(m_item->menu(), id, names)};
         return items;
     }
     QDBusVariant GetProperty(int id, const QString& name) {
@@ -295,7 +298,9 @@ class DBusMenuAdaptor final : public QDBusAbstractAdaptor {
 StatusNotifierItem::StatusNotifierItem() {
     registerTypes();
     static int serial = 0;
-    m_service = QStringLiteral("org.kde.StatusNotifierItem-%1-%2").arg(QCoreApplication::applicationPid()).arg(++serial);
+    m_service = QStringLiteral("org.kde.StatusNotifierItem-%1-%2")
+                    .arg(QCoreApplication::applicationPid())
+                    .arg(++serial);
     m_item = new StatusNotifierItemAdaptor(this);
     m_menuObject = new QObject(this);
     m_menuAdaptor = new DBusMenuAdaptor(m_menuObject, this);
@@ -304,8 +309,9 @@ StatusNotifierItem::StatusNotifierItem() {
     bus.registerObject(kMenuPath, m_menuObject, QDBusConnection::ExportAdaptors);
     bus.registerService(m_service);
     const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-    QDBusMessage registration = QDBusMessage::createMethodCall(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
-                                                               QStringLiteral("RegisterStatusNotifierItem"));
+    QDBusMessage registration =
+        QDBusMessage::createMethodCall(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher,
+                                       QStringLiteral("RegisterStatusNotifierItem"));
     registration << m_service;
     bus.asyncCall(registration);
 }

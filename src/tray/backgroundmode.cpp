@@ -92,8 +92,6 @@ struct BackgroundMode::Private {
         if (!hooks.window->isMinimized())
             return;
         call(hooks.hideMainWindow);
-        // Shown again from the tray, it must come up whole, not minimised.
-        hooks.window->setWindowState(hooks.window->windowState() & ~Qt::WindowMinimized);
     }
 
     // Nothing shows the notes or ends the program from the moment the lock is chosen until the
@@ -118,6 +116,10 @@ struct BackgroundMode::Private {
         if (splash)
             splash->cancel();
         call(hooks.showMainWindow);
+        // A window minimised for want of an area comes back whole. Not before the show: taking the
+        // state away from a hidden window would map it behind the program's back.
+        if (hooks.window && hooks.window->isMinimized())
+            hooks.window->setWindowState(hooks.window->windowState() & ~Qt::WindowMinimized);
     }
 };
 
