@@ -34,8 +34,8 @@ void askIconic(xcb_connection_t* c, xcb_window_t window) {
     }
     hints[0] |= kStateHint;
     hints[2] = kIconicState;
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32, kHintFields,
-                        hints);
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 32,
+                        kHintFields, hints);
     // ICCCM 4.1.4: the request to iconify a mapped window.
     xcb_client_message_event_t event = {};
     event.response_type = XCB_CLIENT_MESSAGE;
