@@ -7,6 +7,7 @@
 #include "host/clock.h"
 #include "host/clockchanges.h"
 #include "host/displayconnection.h"
+#include "host/firstshowminimised.h"
 #include "host/messageboxes.h"
 #include "host/paths.h"
 #include "host/qttray.h"
@@ -107,7 +108,7 @@ int runPripomin(int argc, char** argv) {
         window.activateWindow();
     };
     hooks.hideMainWindow = [&window] { window.hide(); };
-    hooks.minimiseMainWindow = [&window] { window.showMinimized(); };
+    hooks.minimiseMainWindow = [&window] { showMinimisedFromTheStart(&window); };
     hooks.closeMainWindow = [&window] { window.close(); };
     BackgroundMode background(host, hooks);
     window.setBackgroundMode(&background);

@@ -9,9 +9,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 ToolBarControl::ToolBarControl(const QString& programFolder, QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -22,14 +26,19 @@ ToolBarControl::ToolBarControl(const QString& programFolder, QWidget* parent) : 
         bar->setObjectName(barDef.name);
         bar->setMovable(false);
         bar->setFloatable(false);
-        bar->setIconSize(barDef.name == QLatin1String("Menu") ? QSize(18, 18) : QSize(32, 32));
-        // All the editor's tools share the width of the window, so the buttons keep their padding small.
-        if (barDef.name == QLatin1String("Menu"))
+        bar->setIconSize(barDef.name == QLatin1String("Menu") ? QSize(16, 16) : QSize(32, 32));
+        // All the editor's tools share the width of the window, so the buttons keep their padding
+        // small and the texts take the small size of the dialog font the tools were laid out for
+        // (8 pt at 96 dpi); the desktops' own 10 pt pushed the last tools behind the overflow arrow.
+        if (barDef.name == QLatin1String("Menu")) {
             bar->setStyleSheet(QStringLiteral("QToolButton { padding: 1px; margin: 0px; }"));
+        }
         if (barDef.name != QLatin1String("Menu"))
             bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         layout->addWidget(bar);
         m_bars << bar;
+        QFont small = bar->font();
+        small.setPixelSize(11);
         for (const ToolDefinition& def : barDef.tools) {
             if (def.kind == ToolDefinition::Separator) {
                 bar->addSeparator();
@@ -40,6 +49,8 @@ ToolBarControl::ToolBarControl(const QString& programFolder, QWidget* parent) : 
                 auto* box = new QComboBox(bar);
                 box->setObjectName(def.id);
                 box->setEditable(true);
+                if (barDef.name == QLatin1String("Menu"))
+                    box->setFont(small);
                 // The list of forgotten reminders shows a text the user cannot type over.
                 if (def.id == QLatin1String("ID_Odkazy"))
                     box->lineEdit()->setReadOnly(true);
@@ -62,6 +73,8 @@ ToolBarControl::ToolBarControl(const QString& programFolder, QWidget* parent) : 
                 label->setObjectName(def.id);
                 label->setToolTip(def.tooltip);
                 label->setMargin(4);
+                if (barDef.name == QLatin1String("Menu"))
+                    label->setFont(small);
                 action = bar->addWidget(label);
                 m_texts.insert(def.id, label);
             } else {
@@ -147,6 +160,21 @@ bool ToolBarControl::isToolVisible(const QString& id) const {
 void ToolBarControl::setToolTipText(const QString& id, const QString& tooltip) {
     if (QAction* a = tool(id))
         a->setToolTip(tooltip);
+}
+
+void ToolBarControl::fitComboToTexts(const QString& id, const QStringList& texts) {
+    QComboBox* box = combo(id);
+    if (!box)
+        return;
+    int widest = 0;
+    for (const QString& text : texts)
+        widest = std::max(widest, box->fontMetrics().horizontalAdvance(text));
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = box->isEditable();
+    // The line edit inside keeps a few pixels of its own on each side.
+    const QSize contents(widest + 6, box->fontMetrics().height());
+    box->setFixedWidth(box->style()->sizeFromContents(QStyle::CT_ComboBox, &option, contents, box).width());
 }
 
 void ToolBarControl::click(const QString& id) {

@@ -34,6 +34,8 @@ class ToolBarControl : public QWidget {
 
     // As if the user clicked the tool or chose in the combo.
     void click(const QString& id);
+    // Makes a combo tool just wide enough to show each of the texts whole.
+    void fitComboToTexts(const QString& id, const QStringList& texts);
 
   Q_SIGNALS:
     void toolClicked(const QString& id);

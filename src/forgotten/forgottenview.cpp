@@ -25,6 +25,10 @@ void setListText(QComboBox* list, const QString& text) {
 ForgottenView::ForgottenView(const HostServices& host, Controls controls, const SlotTable& slots,
                              const SlotSchedule& schedule, std::function<void(int)> removeSlot)
     : m_host(host), m_c(controls), m_slots(slots), m_schedule(schedule), m_removeSlot(std::move(removeSlot)) {
+    // The list is as wide as its texts need, and no wider, so the whole toolbar fits the window.
+    m_c.toolbar->fitComboToTexts(QStringLiteral("ID_Odkazy"),
+                                 {QString::fromUtf8(Forgotten::kEmptyText),
+                                  QString::fromUtf8(Forgotten::kCountText) + QString::number(kSlotCount)});
 }
 
 void ForgottenView::zistizabudnuté(qint64 watchedFrom) {

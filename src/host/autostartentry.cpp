@@ -51,7 +51,8 @@ namespace AutostartEntry {
 
 QString content(const QString& executable) {
     // TryExec is a plain path, not a command line: quotes there would never name a file and the
-    // session would skip the entry.
+    // session would skip the entry. Plasma and LXQt hold a tray program's start until their panel
+    // is up when told so; elsewhere the program waits for a notification area itself.
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
                           "Name=%1\n"
@@ -59,7 +60,9 @@ QString content(const QString& executable) {
                           "Exec=%2\n"
                           "TryExec=%3\n"
                           "Terminal=false\n"
-                          "X-GNOME-Autostart-enabled=true\n")
+                          "X-GNOME-Autostart-enabled=true\n"
+                          "X-KDE-autostart-after=panel\n"
+                          "X-LXQt-Need-Tray=true\n")
         .arg(QLatin1String(kDescription), escapeValue(quoteExecArgument(executable)),
              escapeValue(executable));
 }

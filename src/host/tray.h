@@ -25,6 +25,8 @@ class TrayIcon {
     // Whether a notification area is there to show the icon at all.
     virtual bool areaPresent() const = 0;
     std::function<void(Event)> onEvent;
+    // A notification area came, went or was replaced by another.
+    std::function<void()> onAreaChanged;
 };
 
 class TrayIconFactory {

@@ -14,12 +14,17 @@
 #include <QDir>
 #include <QPointer>
 #include <QTimer>
+#include <QWidget>
 
 namespace {
 const QString kSection = QStringLiteral("Pripomin");
 const QString kRecord = QStringLiteral("Aktivácia");
-// Long enough for the Splash to have gone and for a panel started with the session to be up.
-constexpr int kNotificationAreaWait = 4000;
+// How long a start in the background mode waits for a notification area before the window comes
+// up minimised: at logon the program may start well before the desktop's panel, and a panel
+// that registers its host late (Plasma's shell, GNOME's extension) was seen to take 10 s and more.
+constexpr int kStartAreaWait = 30000;
+// After activation the session is up: an area that is not there by the Splash's end is not coming.
+constexpr int kActivationAreaWait = 4000;
 
 } // namespace
 
@@ -33,6 +38,9 @@ struct BackgroundMode::Private {
     QPointer<FrmSysTray> tray;
     QPointer<Splash> splash;
     QString executable = QCoreApplication::applicationFilePath();
+    int startAreaWait = kStartAreaWait;
+    // The window was minimised for want of an area: one that comes takes it back to hidden.
+    bool minimisedForNoArea = false;
 
     QString settingsPath() const {
         return QDir(host.configFolder).filePath(QLatin1String(SettingsFile::kName));
@@ -50,10 +58,11 @@ struct BackgroundMode::Private {
             hook();
     }
 
-    void loadTray() {
+    void loadTray(int areaWait) {
         // Loading a form that is loaded already does nothing: there is only ever one icon.
         if (tray)
             return;
+        minimisedForNoArea = false;
         FrmSysTray::Owner owner;
         owner.unload = [this] { unloadTray(); };
         owner.showMainWindow = [this] { showMainWindow(); };
@@ -61,15 +70,29 @@ struct BackgroundMode::Private {
         owner.mZamok = [this] { lock.mZamok_Click(); };
         owner.heldByLock = [this] { return bringLockForward(); };
         tray = new FrmSysTray(host, std::move(owner));
-        QTimer::singleShot(kNotificationAreaWait, tray, [this] { keepReachableWithoutArea(); });
+        QObject::connect(tray, &FrmSysTray::areaChanged, tray, [this] { areaChanged(); });
+        QTimer::singleShot(areaWait, tray, [this] { keepReachableWithoutArea(); });
     }
 
     // With no notification area (stock GNOME, a bare compositor) a hidden window could not be
     // brought back: it stays on the task bar, minimised, instead. The icon still appears in an area
     // that comes later.
     void keepReachableWithoutArea() {
-        if (tray && !tray->areaPresent() && hooks.window && !hooks.window->isVisible())
+        if (tray && !tray->areaPresent() && hooks.window && !hooks.window->isVisible()) {
             call(hooks.minimiseMainWindow);
+            minimisedForNoArea = true;
+        }
+    }
+
+    // The icon is in the area that came: the window goes back to hidden, unless the user has
+    // opened it from the task bar meanwhile.
+    void areaChanged() {
+        if (!minimisedForNoArea || !tray || !tray->areaPresent() || !hooks.window)
+            return;
+        minimisedForNoArea = false;
+        if (!hooks.window->isMinimized())
+            return;
+        call(hooks.hideMainWindow);
     }
 
     // Nothing shows the notes or ends the program from the moment the lock is chosen until the
@@ -94,6 +117,10 @@ struct BackgroundMode::Private {
         if (splash)
             splash->cancel();
         call(hooks.showMainWindow);
+        // A window minimised for want of an area comes back whole. Not before the show: taking the
+        // state away from a hidden window would map it behind the program's back.
+        if (hooks.window && hooks.window->isMinimized())
+            hooks.window->setWindowState(hooks.window->windowState() & ~Qt::WindowMinimized);
     }
 };
 
@@ -109,6 +136,10 @@ void BackgroundMode::setExecutable(const QString& path) {
     d->executable = path;
 }
 
+void BackgroundMode::setStartAreaWait(int milliseconds) {
+    d->startAreaWait = milliseconds;
+}
+
 void BackgroundMode::aktivácia() {
     AutostartEntry::write(d->startupFolder(), d->executable);
     if (!Module1::zapíšini(kSection, kRecord, QStringLiteral("ok"), d->settingsPath()))
@@ -120,7 +151,7 @@ void BackgroundMode::aktivácia() {
         d->splash->cancel();
     d->splash = new Splash([this] { d->call(d->hooks.hideMainWindow); });
     d->splash->show();
-    d->loadTray();
+    d->loadTray(kActivationAreaWait);
 }
 
 void BackgroundMode::deaktivácia() {
@@ -140,7 +171,7 @@ bool BackgroundMode::startUpDecision() {
     const QString record =
         Module1::čítajini(kSection, kRecord, QLatin1String(SettingsFile::kMissing), d->settingsPath());
     if (record == QLatin1String("ok")) {
-        d->loadTray();
+        d->loadTray(d->startAreaWait);
         return true;
     }
     d->call(d->hooks.showMainWindow);

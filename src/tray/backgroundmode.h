@@ -45,6 +45,8 @@ class BackgroundMode {
 
     // The executable the autostart entry starts; the running one unless a test says otherwise.
     void setExecutable(const QString& path);
+    // How long a start in the background mode waits for a notification area; for tests.
+    void setStartAreaWait(int milliseconds);
 
   private:
     struct Private;

@@ -78,6 +78,7 @@ FrmSysTray::FrmSysTray(HostServices host, Owner owner) : m_host(std::move(host))
     if (m_host.tray) {
         m_icon = m_host.tray->create();
         m_icon->onEvent = [this](::TrayIcon::Event event) { FrmSysTray_MouseMove(event); };
+        m_icon->onAreaChanged = [this] { Q_EMIT areaChanged(); };
         m_icon->setMenu(m_menu);
     }
 
@@ -90,8 +91,10 @@ FrmSysTray::FrmSysTray(HostServices host, Owner owner) : m_host(std::move(host))
 }
 
 FrmSysTray::~FrmSysTray() {
-    if (m_icon)
+    if (m_icon) {
         m_icon->onEvent = nullptr;
+        m_icon->onAreaChanged = nullptr;
+    }
 }
 
 QIcon FrmSysTray::flash1() const {

@@ -72,6 +72,10 @@ class FrmSysTray : public QWidget {
     QIcon flash1() const;
     QIcon flash2() const;
 
+  Q_SIGNALS:
+    // A notification area came, went or was replaced by another; the icon follows by itself.
+    void areaChanged();
+
   private:
     // The icon goes and the tray form unloads, then `next` runs (the window shows, or the program ends).
     void leaveTrayFor(const std::function<void()>& next);

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -325,6 +326,43 @@ class MainWindowTest : public QObject {
         // Adjacent shares, no gaps and no overlaps.
         for (int i = 1; i < 12; ++i)
             QCOMPARE(bar->tabRect(i).left(), bar->tabRect(i - 1).right() + 1);
+    }
+
+    // Every tool of "Menu" on screen at the window's own size, with the widest texts the legend
+    // and the forgotten reminders' list take: nothing behind the toolbar's overflow arrow.
+    void everyMenuToolFitsTheWindow_data() {
+        QTest::addColumn<QString>("legend");
+        QTest::addColumn<QString>("list");
+        QTest::newRow("empty box, Wednesday") << "28. 12. 2030 STREDA"
+                                              << "V schránke nie sú odkazy";
+        QTest::newRow("twelve, Thursday") << "28. 12. 2030 ŠTVRTOK"
+                                          << "Počet odkazov v schránke:12";
+    }
+    void everyMenuToolFitsTheWindow() {
+        QFETCH(QString, legend);
+        QFETCH(QString, list);
+        MainWindowFixture f;
+        MainWindow& w = f.load();
+        Lišta1(w)->textTool("ID_Legend")->setText(legend);
+        Lišta1(w)->combo("ID_Odkazy")->setEditText(list);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QToolBar* bar = Lišta1(w)->toolbar(1);
+        QCOMPARE(bar->width(), w.width());
+        for (QAction* tool : bar->actions()) {
+            if (tool->isSeparator())
+                continue;
+            QWidget* shown = bar->widgetForAction(tool);
+            QVERIFY2(shown && shown->isVisible(), qPrintable(tool->objectName()));
+            QVERIFY2(bar->rect().contains(shown->geometry()), qPrintable(tool->objectName()));
+        }
+        auto* overflow = bar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button"));
+        QVERIFY(!overflow || !overflow->isVisible());
+        // The texts show whole.
+        QLabel* legendTool = Lišta1(w)->textTool("ID_Legend");
+        QVERIFY(legendTool->width() >= legendTool->sizeHint().width());
+        QComboBox* listTool = Lišta1(w)->combo("ID_Odkazy");
+        QVERIFY(listTool->lineEdit()->width() >= listTool->fontMetrics().horizontalAdvance(list));
     }
 
     void garbledSettingsNeverEndTheProgram() {

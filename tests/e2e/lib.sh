@@ -79,6 +79,20 @@ wait_until() {
     done
 }
 
+# stays_for SECONDS DESCRIPTION COMMAND...: the command keeps succeeding for the whole time.
+stays_for() {
+    local seconds=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + seconds))
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        if ! "$@" >/dev/null 2>&1; then
+            echo "FAIL: did not stay so for ${seconds}s: $what" >&2
+            return 1
+        fi
+        sleep 0.2
+    done
+}
+
 e2e_start_display() {
     local numberfile=$E2E_TMP/display
     : >"$numberfile"
@@ -153,12 +167,26 @@ sk_date() { date -d "$1" '+%-d. %-m. %Y'; }
 
 # --- Notification area, logind and the lock (background mode and workstation lock tests) ---
 
-# trayer as the notification area (XEmbed; the private session bus has no StatusNotifierWatcher).
+# trayer as the notification area (XEmbed; the private session bus has no StatusNotifierWatcher);
+# its PID in TRAYER_PID.
 e2e_start_tray() {
     e2e_spawn trayer --edge top --align right --widthtype request --height 32 --SetDockType true \
-        --transparent true --alpha 0 >"$E2E_TMP/trayer.log" 2>&1
-    wait_until 20 "the notification area" xdotool search --class trayer
+        --transparent true --alpha 0 >>"$E2E_TMP/trayer.log" 2>&1
+    TRAYER_PID=$E2E_LAST_PID
+    wait_until 20 "the notification area" xdotool search --onlyvisible --class trayer
 }
+
+# Whether a window titled "Pripomin", mapped or not, is in the given state (Normal, Iconic).
+main_window_state() {
+    local id
+    for id in $(xdotool search --name '^Pripomin$' 2>/dev/null); do
+        xprop -id "$id" WM_STATE 2>/dev/null | grep -q "state: $1" && return 0
+    done
+    return 1
+}
+main_window_unmapped() { ! window_named Pripomin; }
+# Hidden: neither on screen nor minimised in the task bar.
+main_window_hidden() { main_window_unmapped && ! main_window_state Iconic; }
 
 # A private system bus with python3-dbusmock's logind; method calls are logged to $LOGIND_LOG.
 e2e_start_logind_mock() {
@@ -265,7 +293,7 @@ XML
     wait_until 20 "xfconfd" bus_name_owned org.xfce.Xfconf
     e2e_spawn xfwm4 --compositor=off >"$E2E_TMP/xfwm4.log" 2>&1
     wait_until 20 "the window manager" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q window'
-    e2e_start_xfce_panel
+    [ "${E2E_XFCE_PANEL_LATER:-}" = 1 ] || e2e_start_xfce_panel
 }
 
 e2e_start_xfce_panel() {

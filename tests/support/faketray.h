@@ -65,5 +65,11 @@ class RecordingTrayFactory final : public TrayIconFactory {
         log.last = icon.get();
         return icon;
     }
+    // A notification area comes or goes.
+    void setAreaPresent(bool present) {
+        log.areaPresent = present;
+        if (log.last && log.last->onAreaChanged)
+            log.last->onAreaChanged();
+    }
     TrayLog log;
 };

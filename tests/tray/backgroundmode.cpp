@@ -64,7 +64,8 @@ class TestBackgroundMode : public QObject {
         QCOMPARE(readEntry(),
                  QStringLiteral("[Desktop Entry]\nType=Application\nName=Pripomin\nComment=Pripomin\n"
                                 "Exec=\"/opt/pripomin/pripomin\"\nTryExec=/opt/pripomin/pripomin\n"
-                                "Terminal=false\nX-GNOME-Autostart-enabled=true\n"));
+                                "Terminal=false\nX-GNOME-Autostart-enabled=true\n"
+                                "X-KDE-autostart-after=panel\nX-LXQt-Need-Tray=true\n"));
         QCOMPARE(record(), QStringLiteral("ok"));
         QCOMPARE(Module1::čítajini("Pripomin", "Run", "Error", host->configDir() + "/PM002.INI"),
                  QStringLiteral("1"));
@@ -205,6 +206,57 @@ class TestBackgroundMode : public QObject {
         QCOMPARE(calls.contains("show"), !background);
         QVERIFY(!mode->splash());
         QCOMPARE(factory.log.count(TrayIcon::Add), background ? 1 : 0);
+    }
+
+    // At logon the program may start before the desktop's panel: it shows nothing while it waits
+    // for an area; with none by the end of the wait the window comes up minimised, and an area
+    // that comes later takes it back to hidden unless the user has opened it meanwhile.
+    void backgroundStart_waitsForAnArea_data() {
+        QTest::addColumn<bool>("areaAtStart");
+        QTest::addColumn<bool>("openedMeanwhile");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("area there") << true << false << QStringList();
+        QTest::newRow("area later") << false << false << QStringList{"minimise", "hide"};
+        QTest::newRow("area later, window opened") << false << true << QStringList{"minimise"};
+    }
+    void backgroundStart_waitsForAnArea() {
+        QFETCH(bool, areaAtStart);
+        QFETCH(bool, openedMeanwhile);
+        QFETCH(QStringList, expected);
+        QWidget window;
+        MainWindowHooks hooks;
+        hooks.window = &window;
+        hooks.minimiseMainWindow = [&] {
+            calls << "minimise";
+            window.showMinimized();
+        };
+        hooks.hideMainWindow = [&] {
+            calls << "hide";
+            window.hide();
+        };
+        hooks.showMainWindow = [&] { window.show(); };
+        HostServices services = host->services();
+        services.tray = &factory;
+        BackgroundMode waiting(services, hooks);
+        waiting.setStartAreaWait(200);
+        factory.log.areaPresent = areaAtStart;
+        Module1::zapíšini("Pripomin", "Aktivácia", "ok", host->configDir() + "/PM002.INI");
+        QVERIFY(waiting.startUpDecision());
+        QTest::qWait(100);
+        QVERIFY(calls.isEmpty() && !window.isVisible());
+        QTest::qWait(300);
+        QCOMPARE(window.isMinimized(), !areaAtStart);
+        if (openedMeanwhile)
+            window.setWindowState(Qt::WindowNoState);
+        factory.setAreaPresent(true);
+        QCOMPARE(calls, expected);
+        QCOMPARE(factory.log.count(TrayIcon::Add), 1);
+        factory.setAreaPresent(false);
+        factory.setAreaPresent(true);
+        QCOMPARE(calls, expected);
+        // Brought back from the tray, the window comes up whole.
+        waiting.restore();
+        QVERIFY(window.isVisible() && !window.isMinimized());
     }
 
     void restore_removesTheIconAndShowsTheWindow_recordStaysOk() {
