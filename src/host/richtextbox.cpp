@@ -4,10 +4,12 @@
 #include "host/rtfwriter.h"
 
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -249,4 +251,35 @@ void RichTextBox::insertFromMimeData(const QMimeData* source) {
     rtf::read(rtf::write(pasted), kept);
     textCursor().insertFragment(QTextDocumentFragment(&kept));
     ensureCursorVisible();
+}
+
+namespace {
+// Links to a place in the same document have nowhere to go in a note.
+QString linkTarget(const QTextEdit& box, const QMouseEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return {};
+    const QString href = box.anchorAt(event->position().toPoint());
+    return href.startsWith(u'#') ? QString() : href;
+}
+} // namespace
+
+void RichTextBox::mousePressEvent(QMouseEvent* event) {
+    pressedLink = event->button() == Qt::LeftButton ? linkTarget(*this, event) : QString();
+    if (pressedLink.isEmpty())
+        QTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QString pressed = std::exchange(pressedLink, QString());
+    if (pressed.isEmpty()) {
+        QTextEdit::mouseReleaseEvent(event);
+        return;
+    }
+    if (event->button() == Qt::LeftButton && linkTarget(*this, event) == pressed)
+        Q_EMIT linkActivated(pressed);
+}
+
+void RichTextBox::mouseMoveEvent(QMouseEvent* event) {
+    viewport()->setCursor(linkTarget(*this, event).isEmpty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
+    QTextEdit::mouseMoveEvent(event);
 }

@@ -1,5 +1,8 @@
 #include "host/rtfreader.h"
 
+#include "host/rtfformat.h"
+#include "host/twips.h"
+
 #include <QColor>
 #include <QStringDecoder>
 #include <QTextBlock>
@@ -7,6 +10,8 @@
 #include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
+#include <QTextListFormat>
 
 #include <algorithm>
 #include <array>
@@ -69,6 +74,41 @@ enum class Kw : quint8 {
     Page,
     FootnoteMark,
     Character, // a named special character: the table gives its code
+    Strike,
+    Super,
+    Sub,
+    NoSuperSub,
+    Hidden,
+    Highlight,
+    LeftIndent,
+    RightIndent,
+    FirstIndent,
+    SpaceBefore,
+    SpaceAfter,
+    LineSpacing,
+    LineMultiple,
+    FontFamily, // the table's code: a QFont::StyleHint
+    ListLabel,  // \pntext, \listtext: the label as text, for readers without lists
+    Pn,
+    PnBullet,
+    PnBody,
+    PnLevel,
+    PnStyle, // the table's code: a QTextListFormat::Style
+    PnStart,
+    PnTextAfter,
+    PnTextBefore,
+    ListTable,
+    ListOverrideTable,
+    ListId,
+    LevelNfc,
+    LevelStart,
+    ListLevelGroup,
+    ListOverrideGroup,
+    ListStyle,
+    ListLevelIndex,
+    FieldInstruction,
+    FieldResult,
+    ListGroup,
 };
 
 struct KeywordEntry {
@@ -102,8 +142,10 @@ constexpr KeywordEntry kKeywords[] = {
     {"blue", Kw::Blue},
     {"bullet", Kw::Character, u'\u2022'},
     {"buptim", Kw::SkipDestination},
+    {"cb", Kw::Highlight},
     {"cell", Kw::Cell},
     {"cf", Kw::Color},
+    {"chcbpat", Kw::Highlight},
     {"chftn", Kw::FootnoteMark},
     {"colorschememapping", Kw::SkipDestination},
     {"colortbl", Kw::ColorTable},
@@ -123,16 +165,25 @@ constexpr KeywordEntry kKeywords[] = {
     {"f", Kw::Font},
     {"falt", Kw::SkipDestination},
     {"fcharset", Kw::FontCharset},
+    {"fdecor", Kw::FontFamily, char16_t(QFont::Decorative)},
+    {"fi", Kw::FirstIndent},
     {"filetbl", Kw::SkipDestination},
-    {"fldinst", Kw::SkipDestination},
+    {"fldinst", Kw::FieldInstruction},
+    {"fldrslt", Kw::FieldResult},
+    {"fmodern", Kw::FontFamily, char16_t(QFont::TypeWriter)},
     {"fname", Kw::SkipDestination},
+    {"fnil", Kw::FontFamily, char16_t(QFont::AnyStyle)},
     {"fonttbl", Kw::FontTable},
     {"footer", Kw::SkipDestination},
     {"footerf", Kw::SkipDestination},
     {"footerl", Kw::SkipDestination},
     {"footerr", Kw::SkipDestination},
     {"footnote", Kw::SkipDestination},
+    {"froman", Kw::FontFamily, char16_t(QFont::Serif)},
     {"fs", Kw::FontSize},
+    {"fscript", Kw::FontFamily, char16_t(QFont::Cursive)},
+    {"fswiss", Kw::FontFamily, char16_t(QFont::SansSerif)},
+    {"ftech", Kw::FontFamily, char16_t(QFont::Fantasy)},
     {"ftncn", Kw::SkipDestination},
     {"ftnsep", Kw::SkipDestination},
     {"ftnsepc", Kw::SkipDestination},
@@ -142,29 +193,40 @@ constexpr KeywordEntry kKeywords[] = {
     {"headerf", Kw::SkipDestination},
     {"headerl", Kw::SkipDestination},
     {"headerr", Kw::SkipDestination},
+    {"highlight", Kw::Highlight},
     {"i", Kw::Italic},
+    {"ilvl", Kw::ListLevelIndex},
     {"info", Kw::SkipDestination},
     {"keywords", Kw::SkipDestination},
     {"latentstyles", Kw::SkipDestination},
     {"ldblquote", Kw::Character, u'\u201C'},
+    {"levelnfc", Kw::LevelNfc},
+    {"levelnfcn", Kw::LevelNfc},
     {"levelnumbers", Kw::SkipDestination},
+    {"levelstartat", Kw::LevelStart},
     {"leveltext", Kw::SkipDestination},
     {"lfolevel", Kw::SkipDestination},
+    {"li", Kw::LeftIndent},
+    {"lin", Kw::LeftIndent},
     {"line", Kw::Line},
-    {"list", Kw::SkipDestination},
-    {"listlevel", Kw::SkipDestination},
+    {"list", Kw::ListGroup},
+    {"listid", Kw::ListId},
+    {"listlevel", Kw::ListLevelGroup},
     {"listname", Kw::SkipDestination},
-    {"listoverride", Kw::SkipDestination},
-    {"listoverridetable", Kw::SkipDestination},
+    {"listoverride", Kw::ListOverrideGroup},
+    {"listoverridetable", Kw::ListOverrideTable},
     {"listpicture", Kw::SkipDestination},
-    {"listtable", Kw::SkipDestination},
+    {"listtable", Kw::ListTable},
+    {"listtext", Kw::ListLabel},
     {"lquote", Kw::Character, u'\u2018'},
+    {"ls", Kw::ListStyle},
     {"ltrmark", Kw::Character, u'\u200E'},
     {"mac", Kw::Mac},
     {"mmathPr", Kw::SkipDestination},
     {"nestcell", Kw::Cell},
     {"nestrow", Kw::Row},
     {"nonshppict", Kw::SkipDestination},
+    {"nosupersub", Kw::NoSuperSub},
     {"objclass", Kw::SkipDestination},
     {"objdata", Kw::SkipDestination},
     {"objname", Kw::SkipDestination},
@@ -180,10 +242,20 @@ constexpr KeywordEntry kKeywords[] = {
     {"pgdsctbl", Kw::SkipDestination},
     {"pict", Kw::SkipDestination},
     {"plain", Kw::Plain},
-    {"pn", Kw::SkipDestination},
+    {"pn", Kw::Pn},
+    {"pndec", Kw::PnStyle, char16_t(QTextListFormat::ListDecimal)},
+    {"pnlcltr", Kw::PnStyle, char16_t(QTextListFormat::ListLowerAlpha)},
+    {"pnlcrm", Kw::PnStyle, char16_t(QTextListFormat::ListLowerRoman)},
+    {"pnlvl", Kw::PnLevel},
+    {"pnlvlblt", Kw::PnBullet},
+    {"pnlvlbody", Kw::PnBody},
     {"pnseclvl", Kw::SkipDestination},
-    {"pntxta", Kw::SkipDestination},
-    {"pntxtb", Kw::SkipDestination},
+    {"pnstart", Kw::PnStart},
+    {"pntext", Kw::ListLabel},
+    {"pntxta", Kw::PnTextAfter},
+    {"pntxtb", Kw::PnTextBefore},
+    {"pnucltr", Kw::PnStyle, char16_t(QTextListFormat::ListUpperAlpha)},
+    {"pnucrm", Kw::PnStyle, char16_t(QTextListFormat::ListUpperRoman)},
     {"printim", Kw::SkipDestination},
     {"private", Kw::SkipDestination},
     {"protusertbl", Kw::SkipDestination},
@@ -197,16 +269,26 @@ constexpr KeywordEntry kKeywords[] = {
     {"red", Kw::Red},
     {"revtbl", Kw::SkipDestination},
     {"revtim", Kw::SkipDestination},
+    {"ri", Kw::RightIndent},
+    {"rin", Kw::RightIndent},
     {"row", Kw::Row},
     {"rquote", Kw::Character, u'\u2019'},
     {"rsidtbl", Kw::SkipDestination},
     {"rtlmark", Kw::Character, u'\u200F'},
+    {"sa", Kw::SpaceAfter},
+    {"sb", Kw::SpaceBefore},
     {"sect", Kw::Page},
     {"shpinst", Kw::SkipDestination},
+    {"sl", Kw::LineSpacing},
+    {"slmult", Kw::LineMultiple},
     {"sn", Kw::SkipDestination},
     {"sp", Kw::SkipDestination},
+    {"strike", Kw::Strike},
+    {"strikedl", Kw::Strike},
     {"stylesheet", Kw::SkipDestination},
+    {"sub", Kw::Sub},
     {"subject", Kw::SkipDestination},
+    {"super", Kw::Super},
     {"sv", Kw::SkipDestination},
     {"tab", Kw::Tab},
     {"tc", Kw::SkipDestination},
@@ -235,6 +317,7 @@ constexpr KeywordEntry kKeywords[] = {
     {"ulw", Kw::Underline},
     {"ulwave", Kw::Underline},
     {"userprops", Kw::SkipDestination},
+    {"v", Kw::Hidden},
     {"xe", Kw::SkipDestination},
     {"xmlnstbl", Kw::SkipDestination},
     {"zwj", Kw::Character, u'\u200D'},
@@ -372,26 +455,67 @@ struct CharProps {
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    int color = 0; // index into the colour table
-    int font = -1; // -1: the document's default font
+    bool strike = false;
+    bool hidden = false;
+    QTextCharFormat::VerticalAlignment script = QTextCharFormat::AlignNormal;
+    int color = 0;     // index into the colour table
+    int highlight = 0; // index into the colour table; 0: none
+    int font = -1;     // -1: the document's default font
     int halfPoints = 24;
+    int link = -1; // index into the links read so far
     bool operator==(const CharProps&) const = default;
 };
 
-enum class Dest : quint8 { Text, FontTable, ColorTable };
+// A paragraph's list membership as \pn or \ls gives it.
+struct ListProps {
+    int style = 0; // a QTextListFormat::Style; 0: not in a list
+    int level = 0;
+    int start = 1;
+    int ls = 0; // Word's list number, which tells lists of the same style apart
+    QString prefix, suffix;
+    bool operator==(const ListProps&) const = default;
+};
+
+struct ParaProps {
+    Qt::Alignment align = Qt::AlignLeft;
+    int leftIndent = 0, rightIndent = 0, firstIndent = 0; // twips
+    int spaceBefore = 0, spaceAfter = 0;
+    int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly, or 240ths of a line with \slmult
+    bool lineMultiple = false;
+    ListProps list;
+    bool operator==(const ParaProps&) const = default;
+};
+
+enum class Dest : quint8 {
+    Text,
+    FontTable,
+    ColorTable,
+    PnTextBefore,
+    PnTextAfter,
+    FieldInstruction,
+    ListTable,
+    ListOverrideTable
+};
 
 struct GroupState {
     CharProps chr;
-    Qt::Alignment align = Qt::AlignLeft;
+    ParaProps para;
     int unicodeSkip = 1;
     Dest dest = Dest::Text;
+    bool label = false; // inside \pntext or \listtext
+    bool pn = false;    // inside \pn, whose settings outlast its group
 };
 
 struct RunFormat {
-    bool bold = false, italic = false, underline = false;
-    QColor color; // invalid: automatic
+    bool bold = false, italic = false, underline = false, strike = false, hidden = false;
+    QTextCharFormat::VerticalAlignment script = QTextCharFormat::AlignNormal;
+    QColor color;      // invalid: automatic
+    QColor background; // invalid: none
     QString family;
+    int charset = -1;
+    int familyHint = QFont::AnyStyle;
     double pointSize = 12;
+    QString anchor;
     bool operator==(const RunFormat&) const = default;
 };
 
@@ -400,14 +524,16 @@ class Sink {
     virtual ~Sink() = default;
     virtual void text(const QString& text, const RunFormat& format) = 0;
     // `format` is the character format in effect, for an empty paragraph's mark.
-    virtual void endParagraph(Qt::Alignment align, const RunFormat& format) = 0;
+    virtual void endParagraph(const ParaProps& para, const RunFormat& format) = 0;
     // The text after the last paragraph mark; not called when there is none.
-    virtual void lastParagraph(Qt::Alignment align) = 0;
+    virtual void lastParagraph(const ParaProps& para) = 0;
     virtual bool wantsFormats() const { return true; }
+    // A list's label as text: the document draws its own labels, plain text has only these.
+    virtual bool wantsLabels() const { return false; }
 };
 
 // Collects the text and its runs, then fills the document in few steps: one insertion of the
-// whole text in the most used format, then the other formats and the alignments over their
+// whole text in the most used format, then the other formats and the paragraph formats over their
 // ranges. Inserting run by run costs several times as much for a heavily formatted note.
 class DocumentSink final : public Sink {
   public:
@@ -429,16 +555,16 @@ class DocumentSink final : public Sink {
             runs.push_back({int(all.size()), int(text.size()), index});
         all += text;
     }
-    void endParagraph(Qt::Alignment align, const RunFormat& f) override {
+    void endParagraph(const ParaProps& para, const RunFormat& f) override {
         startBlock();
         formatIndex(f); // a document of empty paragraphs still needs a format for them
-        lastParagraph(align);
+        lastParagraph(para);
         blockPending = true;
     }
-    void lastParagraph(Qt::Alignment align) override {
-        if (align != Qt::AlignLeft && alignments.size() < kMaxRuns &&
-            (alignments.empty() || alignments.back().first != paragraph))
-            alignments.emplace_back(paragraph, align);
+    void lastParagraph(const ParaProps& para) override {
+        if (!(para == ParaProps()) && paragraphs.size() < kMaxRuns &&
+            (paragraphs.empty() || paragraphs.back().first != paragraph))
+            paragraphs.emplace_back(paragraph, para);
     }
 
     void build() {
@@ -460,10 +586,30 @@ class DocumentSink final : public Sink {
             cursor.setPosition(run.start + run.length, QTextCursor::KeepAnchor);
             cursor.setCharFormat(formats[std::size_t(run.format)]);
         }
-        for (const auto& [number, align] : alignments) {
-            QTextBlockFormat bf;
-            bf.setAlignment(align);
-            QTextCursor(doc.findBlockByNumber(number)).setBlockFormat(bf);
+        // Consecutive paragraphs of the same list form one list; a paragraph outside lists ends
+        // them all, so a later list numbers afresh.
+        std::map<std::tuple<int, int, int, QString, QString>, QTextList*> open;
+        int previous = -2;
+        for (const auto& [number, para] : paragraphs) {
+            QTextCursor at(doc.findBlockByNumber(number));
+            at.setBlockFormat(blockFormat(para));
+            if (number != previous + 1)
+                open.clear();
+            previous = para.list.style != 0 ? number : -2;
+            if (para.list.style == 0)
+                continue;
+            const auto key = std::make_tuple(para.list.style, para.list.level, para.list.ls, para.list.prefix,
+                                             para.list.suffix);
+            if (auto it = open.find(key); it != open.end()) {
+                it->second->add(at.block());
+                continue;
+            }
+            QTextListFormat lf;
+            lf.setStyle(QTextListFormat::Style(para.list.style));
+            lf.setIndent(0); // the paragraph's own indent places it, as in the file
+            lf.setNumberPrefix(para.list.prefix);
+            lf.setNumberSuffix(para.list.suffix);
+            open[key] = at.createList(lf);
         }
         cursor.endEditBlock();
     }
@@ -474,7 +620,33 @@ class DocumentSink final : public Sink {
         int length;
         int format;
     };
-    using Key = std::tuple<bool, bool, bool, QRgb, bool, QString, double>;
+    using Key = std::tuple<bool, bool, bool, bool, bool, int, QRgb, bool, QRgb, bool, QString, int, int,
+                           double, QString>;
+
+    static QTextBlockFormat blockFormat(const ParaProps& p) {
+        const auto px = [](int twips) { return twips / Twips::kPerDesignPixel; };
+        QTextBlockFormat bf;
+        bf.setAlignment(p.align);
+        if (p.leftIndent)
+            bf.setLeftMargin(px(p.leftIndent));
+        if (p.rightIndent)
+            bf.setRightMargin(px(p.rightIndent));
+        if (p.list.style != 0)
+            bf.setProperty(rtf::ListFirstIndent, p.firstIndent);
+        else if (p.firstIndent)
+            bf.setTextIndent(px(p.firstIndent));
+        if (p.spaceBefore)
+            bf.setTopMargin(px(p.spaceBefore));
+        if (p.spaceAfter)
+            bf.setBottomMargin(px(p.spaceAfter));
+        if (p.lineSpacing > 0 && p.lineMultiple)
+            bf.setLineHeight(p.lineSpacing / 2.4, QTextBlockFormat::ProportionalHeight);
+        else if (p.lineSpacing > 0)
+            bf.setLineHeight(px(p.lineSpacing), QTextBlockFormat::MinimumHeight);
+        else if (p.lineSpacing < 0)
+            bf.setLineHeight(px(-p.lineSpacing), QTextBlockFormat::FixedHeight);
+        return bf;
+    }
 
     void startBlock() {
         if (!blockPending)
@@ -491,8 +663,21 @@ class DocumentSink final : public Sink {
     int formatIndex(const RunFormat& f) {
         if (lastIndex >= 0 && f == lastFormat)
             return lastIndex;
-        const Key key{f.bold,   f.italic,   f.underline, f.color.rgba(), f.color.isValid(),
-                      f.family, f.pointSize};
+        const Key key{f.bold,
+                      f.italic,
+                      f.underline,
+                      f.strike,
+                      f.hidden,
+                      int(f.script),
+                      f.color.rgba(),
+                      f.color.isValid(),
+                      f.background.rgba(),
+                      f.background.isValid(),
+                      f.family,
+                      f.charset,
+                      f.familyHint,
+                      f.pointSize,
+                      f.anchor};
         auto [it, added] = indexByKey.try_emplace(key, int(formats.size()));
         if (added)
             formats.push_back(charFormat(f));
@@ -505,11 +690,35 @@ class DocumentSink final : public Sink {
         fmt.setFontWeight(f.bold ? QFont::Bold : QFont::Normal);
         fmt.setFontItalic(f.italic);
         fmt.setFontUnderline(f.underline);
+        if (f.strike)
+            fmt.setFontStrikeOut(true);
+        if (f.script != QTextCharFormat::AlignNormal)
+            fmt.setVerticalAlignment(f.script);
         if (f.color.isValid())
             fmt.setForeground(f.color);
+        if (f.background.isValid())
+            fmt.setBackground(f.background);
         if (!f.family.isEmpty())
             fmt.setFontFamilies(QStringList{f.family});
+        if (f.charset >= 0 && f.charset != 238) // Central European is what the writer assumes
+            fmt.setProperty(rtf::FontCharset, f.charset);
+        if (f.familyHint != QFont::AnyStyle)
+            fmt.setFontStyleHint(QFont::StyleHint(f.familyHint));
         fmt.setFontPointSize(f.pointSize);
+        if (!f.anchor.isEmpty()) {
+            fmt.setAnchor(true);
+            fmt.setAnchorHref(f.anchor);
+        }
+        if (f.hidden) {
+            // QTextDocument cannot leave text out of the layout: a hairline size and no ink come
+            // closest, while what the text would look like stays for writing it back.
+            fmt.setProperty(rtf::HiddenText, true);
+            fmt.setProperty(rtf::HiddenPointSize, f.pointSize);
+            if (f.color.isValid())
+                fmt.setProperty(rtf::HiddenForeground, f.color);
+            fmt.setForeground(QColor(Qt::transparent));
+            fmt.setFontPointSize(1);
+        }
         return fmt;
     }
 
@@ -520,7 +729,7 @@ class DocumentSink final : public Sink {
     std::map<Key, int> indexByKey;
     RunFormat lastFormat;
     int lastIndex = -1;
-    std::vector<std::pair<int, Qt::Alignment>> alignments;
+    std::vector<std::pair<int, ParaProps>> paragraphs;
     int paragraph = 0;
     bool blockPending = false;
 };
@@ -533,13 +742,14 @@ class PlainSink final : public Sink {
         newlinePending = false;
         out += text;
     }
-    void endParagraph(Qt::Alignment, const RunFormat&) override {
+    void endParagraph(const ParaProps&, const RunFormat&) override {
         if (newlinePending)
             out += u'\n';
         newlinePending = true;
     }
-    void lastParagraph(Qt::Alignment) override {}
+    void lastParagraph(const ParaProps&) override {}
     bool wantsFormats() const override { return false; }
+    bool wantsLabels() const override { return true; }
     QString out;
 
   private:
@@ -555,6 +765,12 @@ class Parser {
     struct FontEntry {
         QString name;
         int codePage = 0;
+        int charset = -1;
+        int hint = QFont::AnyStyle;
+    };
+    struct WordLevel {
+        int style = QTextListFormat::ListDisc;
+        int start = 1;
     };
 
     void openGroup();
@@ -566,6 +782,7 @@ class Parser {
     void finish();
     void skipBinary(int count);
     bool consumeFallback();
+    bool readsDestination() const;
 
     void textChar(char16_t c);
     void byte(uchar b);
@@ -577,6 +794,8 @@ class Parser {
     void flushRun();
     void endParagraph(bool always);
     void finishFontName();
+    void leaveGroup(const GroupState& inner);
+    void setWordList();
 
     int currentCodePage() const;
     RunFormat resolve(const CharProps& p) const;
@@ -611,7 +830,16 @@ class Parser {
     bool haveResolved = false;
     bool paragraphHasContent = false;
     bool cellPending = false;
-    int footnotes = 0;
+
+    ListProps pnList;                                // the \pn being read
+    std::map<int, std::vector<WordLevel>> wordLists; // by \listid
+    std::vector<WordLevel> levels;                   // the \list being read
+    int listId = 0;
+    std::map<int, int> overrides; // \ls to \listid
+    QString label;                // the last \listtext, for what the list table leaves open
+    QString instruction;          // the \fldinst being read
+    int fieldLink = -1;
+    std::vector<QString> links;
 };
 
 void Parser::run() {
@@ -648,7 +876,7 @@ void Parser::run() {
             break;
         default:
             if (fallbackLeft == 0 && pendingBytes.isEmpty() && !pendingHigh && !cellPending &&
-                st.dest == Dest::Text && c >= 0x20 && !QChar::isSurrogate(c)) {
+                st.dest == Dest::Text && !st.label && c >= 0x20 && !QChar::isSurrogate(c)) {
                 // A stretch of plain text goes in at once.
                 qsizetype end = pos + 1;
                 while (end < n) {
@@ -683,7 +911,7 @@ void Parser::finish() {
     }
     flushRun();
     if (paragraphHasContent)
-        sink.lastParagraph(st.align);
+        sink.lastParagraph(st.para);
 }
 
 void Parser::openGroup() {
@@ -707,8 +935,76 @@ void Parser::closeGroup() {
     }
     if (st.dest == Dest::FontTable)
         finishFontName();
+    const GroupState inner = st;
     st = stack.back();
     stack.pop_back();
+    leaveGroup(inner);
+}
+
+// What a group read for its parent outlasts the group.
+void Parser::leaveGroup(const GroupState& inner) {
+    if (inner.pn && !st.pn) {
+        pnList.level = std::clamp(pnList.level, 0, 8);
+        if (pnList.style == QTextListFormat::ListDisc)
+            pnList.prefix.clear(); // the bullet character: the document draws its own
+        st.para.list = pnList;
+    }
+    if (inner.dest == Dest::FieldInstruction && st.dest != Dest::FieldInstruction) {
+        // HYPERLINK "target" with switches such as \l (a place in the document) or \o (a tip).
+        fieldLink = -1;
+        const QString text = instruction.simplified();
+        instruction.clear();
+        if (text.startsWith(u"HYPERLINK", Qt::CaseInsensitive) && links.size() < std::size_t(kMaxRuns)) {
+            QString target;
+            bool local = false;
+            const QStringView rest = QStringView(text).sliced(9);
+            for (qsizetype i = 0; i < rest.size(); ++i) {
+                if (rest[i] == u'\\' && i + 1 < rest.size()) {
+                    local = local || rest[i + 1] == u'l';
+                    ++i;
+                    // A switch's own quoted argument is not the target.
+                    if (rest[i] != u'l' && i + 2 < rest.size() && rest[i + 2] == u'"')
+                        i = rest.indexOf(u'"', rest.indexOf(u'"', i) + 1);
+                    if (i < 0)
+                        break;
+                } else if (rest[i] == u'"') {
+                    const qsizetype end = rest.indexOf(u'"', i + 1);
+                    target = rest.sliced(i + 1, (end < 0 ? rest.size() : end) - i - 1).toString();
+                    break;
+                } else if (!rest[i].isSpace() && target.isEmpty()) {
+                    qsizetype end = i;
+                    while (end < rest.size() && !rest[end].isSpace())
+                        ++end;
+                    target = rest.sliced(i, end - i).toString();
+                    break;
+                }
+            }
+            if (!target.isEmpty()) {
+                links.push_back(local ? u'#' + target : target);
+                fieldLink = int(links.size() - 1);
+            }
+        }
+    }
+}
+
+void Parser::setWordList() {
+    ListProps list;
+    list.ls = st.para.list.ls;
+    list.level = std::clamp(st.para.list.level, 0, 8);
+    list.suffix = QStringLiteral(".");
+    WordLevel level;
+    const auto it = wordLists.find(overrides.count(list.ls) ? overrides[list.ls] : -1);
+    if (it != wordLists.end() && std::size_t(list.level) < it->second.size())
+        level = it->second[std::size_t(list.level)];
+    else if (!label.isEmpty() && label[0].isDigit())
+        level.style = QTextListFormat::ListDecimal; // no table: the label tells what the list counts with
+    list.style = level.style;
+    list.start = level.start;
+    if (list.style == QTextListFormat::ListDisc)
+        list.suffix.clear();
+    else if (label.endsWith(u')'))
+        list.suffix = QStringLiteral(")");
+    st.para.list = list;
 }
 
 // Skips the rest of the current group, binary data included, without keeping any state for
@@ -761,6 +1057,19 @@ bool Parser::consumeFallback() {
         return false;
     --fallbackLeft;
     return true;
+}
+
+bool Parser::readsDestination() const {
+    if (pos + 1 >= in.size() || in[pos] != u'\\')
+        return false;
+    qsizetype end = pos + 1;
+    while (end < in.size() && end - pos < 24 && isAsciiLetter(in[end].unicode()))
+        ++end;
+    const QStringView word = in.sliced(pos + 1, end - pos - 1);
+    for (const char16_t* name : {u"pn", u"fldinst", u"listtable", u"listoverridetable"})
+        if (word == QStringView(name))
+            return true;
+    return false;
 }
 
 void Parser::controlWord() {
@@ -849,7 +1158,9 @@ void Parser::controlSymbol(char16_t c) {
         endParagraph(true);
         break;
     case u'*':
-        skipGroup(); // an optional destination: none of them carries text shown in a note
+        // An optional destination: only those read here are kept, the rest carry nothing shown.
+        if (!readsDestination())
+            skipGroup();
         break;
     default:
         break;
@@ -886,8 +1197,10 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         blue = std::clamp(param, 0, 255);
         break;
     case Kw::FontCharset:
-        if (st.dest == Dest::FontTable && fonts.count(currentFontEntry))
+        if (st.dest == Dest::FontTable && fonts.count(currentFontEntry)) {
             fonts[currentFontEntry].codePage = codePageForCharset(param);
+            fonts[currentFontEntry].charset = std::clamp(param, 0, 255);
+        }
         break;
     case Kw::FontCodePage:
         if (st.dest == Dest::FontTable && fonts.count(currentFontEntry) && param > 0)
@@ -940,9 +1253,12 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
     case Kw::UnderlineNone:
         st.chr.underline = false;
         break;
-    case Kw::Plain:
+    case Kw::Plain: {
+        const int link = st.chr.link; // a link's text keeps its target through \plain
         st.chr = CharProps();
+        st.chr.link = link;
         break;
+    }
     case Kw::Color:
         st.chr.color = std::max(param, 0);
         break;
@@ -960,19 +1276,19 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         st.chr.halfPoints = param > 0 ? std::min(param, 3276) : 24;
         break;
     case Kw::Pard:
-        st.align = Qt::AlignLeft;
+        st.para = ParaProps();
         break;
     case Kw::AlignLeft:
-        st.align = Qt::AlignLeft;
+        st.para.align = Qt::AlignLeft;
         break;
     case Kw::AlignRight:
-        st.align = Qt::AlignRight;
+        st.para.align = Qt::AlignRight;
         break;
     case Kw::AlignCenter:
-        st.align = Qt::AlignHCenter;
+        st.para.align = Qt::AlignHCenter;
         break;
     case Kw::AlignJustify:
-        st.align = Qt::AlignJustify;
+        st.para.align = Qt::AlignJustify;
         break;
     case Kw::Par:
         endParagraph(true);
@@ -999,11 +1315,165 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         cellPending = true;
         break;
     case Kw::FootnoteMark:
-        for (QChar c : QString::number(++footnotes))
-            emitUnit(c.unicode());
+        // The mark belongs to a footnote, which the note does not keep.
         break;
     case Kw::Character:
         emitUnit(entry->ch);
+        break;
+    case Kw::Strike:
+        st.chr.strike = on;
+        break;
+    case Kw::Super:
+        st.chr.script = on ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal;
+        break;
+    case Kw::Sub:
+        st.chr.script = on ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal;
+        break;
+    case Kw::NoSuperSub:
+        st.chr.script = QTextCharFormat::AlignNormal;
+        break;
+    case Kw::Hidden:
+        st.chr.hidden = on;
+        break;
+    case Kw::Highlight:
+        st.chr.highlight = std::max(param, 0);
+        break;
+    case Kw::LeftIndent:
+        st.para.leftIndent = std::clamp(param, -31680, 31680);
+        break;
+    case Kw::RightIndent:
+        st.para.rightIndent = std::clamp(param, -31680, 31680);
+        break;
+    case Kw::FirstIndent:
+        st.para.firstIndent = std::clamp(param, -31680, 31680);
+        break;
+    case Kw::SpaceBefore:
+        st.para.spaceBefore = std::clamp(param, 0, 31680);
+        break;
+    case Kw::SpaceAfter:
+        st.para.spaceAfter = std::clamp(param, 0, 31680);
+        break;
+    case Kw::LineSpacing:
+        // Word writes \sl-0 and \sl1000 for single spacing too.
+        st.para.lineSpacing = param == 1000 ? 0 : std::clamp(param, -31680, 31680);
+        break;
+    case Kw::LineMultiple:
+        st.para.lineMultiple = on;
+        break;
+    case Kw::FontFamily:
+        if (st.dest == Dest::FontTable && fonts.count(currentFontEntry))
+            fonts[currentFontEntry].hint = entry->ch;
+        break;
+    case Kw::ListLabel:
+        st.label = true;
+        label.clear();
+        break;
+    case Kw::Pn:
+        if (st.dest != Dest::Text) {
+            skipGroup();
+            break;
+        }
+        st.pn = true;
+        pnList = ListProps();
+        pnList.style = QTextListFormat::ListDecimal;
+        break;
+    case Kw::PnBullet:
+        if (st.pn)
+            pnList.style = QTextListFormat::ListDisc;
+        break;
+    case Kw::PnBody:
+        break;
+    case Kw::PnLevel:
+        if (st.pn)
+            pnList.level = param - 1;
+        break;
+    case Kw::PnStyle:
+        if (st.pn && pnList.style != QTextListFormat::ListDisc)
+            pnList.style = int(qint16(entry->ch));
+        break;
+    case Kw::PnStart:
+        if (st.pn)
+            pnList.start = std::clamp(param, 0, 32767);
+        break;
+    case Kw::PnTextBefore:
+    case Kw::PnTextAfter:
+        if (!st.pn) {
+            skipGroup();
+            break;
+        }
+        st.dest = entry->kw == Kw::PnTextBefore ? Dest::PnTextBefore : Dest::PnTextAfter;
+        (entry->kw == Kw::PnTextBefore ? pnList.prefix : pnList.suffix).clear();
+        break;
+    case Kw::ListTable:
+        st.dest = Dest::ListTable;
+        break;
+    case Kw::ListOverrideTable:
+        st.dest = Dest::ListOverrideTable;
+        break;
+    case Kw::ListGroup:
+        if (st.dest != Dest::ListTable)
+            skipGroup();
+        else
+            levels.clear();
+        break;
+    case Kw::ListLevelGroup:
+        if (st.dest != Dest::ListTable)
+            skipGroup();
+        else if (levels.size() < 9)
+            levels.emplace_back();
+        break;
+    case Kw::LevelNfc:
+        if (st.dest == Dest::ListTable && !levels.empty()) {
+            static constexpr std::pair<int, QTextListFormat::Style> kNfc[] = {
+                {0, QTextListFormat::ListDecimal},    {1, QTextListFormat::ListUpperRoman},
+                {2, QTextListFormat::ListLowerRoman}, {3, QTextListFormat::ListUpperAlpha},
+                {4, QTextListFormat::ListLowerAlpha}, {22, QTextListFormat::ListDecimal}};
+            levels.back().style = QTextListFormat::ListDisc;
+            for (const auto& [nfc, style] : kNfc)
+                if (nfc == param)
+                    levels.back().style = style;
+        }
+        break;
+    case Kw::LevelStart:
+        if (st.dest == Dest::ListTable && !levels.empty())
+            levels.back().start = std::clamp(param, 0, 32767);
+        break;
+    case Kw::ListId:
+        if (st.dest == Dest::ListTable && !levels.empty() && wordLists.size() < std::size_t(kMaxFonts)) {
+            wordLists[param] = std::move(levels);
+            levels.clear();
+        } else if (st.dest == Dest::ListOverrideTable) {
+            listId = param;
+        }
+        break;
+    case Kw::ListOverrideGroup:
+        if (st.dest != Dest::ListOverrideTable)
+            skipGroup();
+        break;
+    case Kw::ListStyle:
+        if (st.dest == Dest::ListOverrideTable) {
+            if (overrides.size() < std::size_t(kMaxFonts))
+                overrides[param] = listId;
+        } else if (st.dest == Dest::Text) {
+            st.para.list.ls = param;
+            setWordList();
+        }
+        break;
+    case Kw::ListLevelIndex:
+        if (st.dest == Dest::Text) {
+            st.para.list.level = param;
+            if (st.para.list.ls != 0)
+                setWordList();
+        }
+        break;
+    case Kw::FieldInstruction:
+        st.dest = Dest::FieldInstruction;
+        instruction.clear();
+        break;
+    case Kw::FieldResult:
+        if (st.dest == Dest::Text && fieldLink >= 0)
+            st.chr.link = fieldLink;
+        fieldLink = -1;
         break;
     }
 }
@@ -1091,8 +1561,26 @@ void Parser::emitToDestination(char16_t c) {
             red = green = blue = -1;
         }
         return;
+    case Dest::PnTextBefore:
+    case Dest::PnTextAfter:
+        if (QString& text = st.dest == Dest::PnTextBefore ? pnList.prefix : pnList.suffix; text.size() < 32)
+            text += QChar(c);
+        return;
+    case Dest::FieldInstruction:
+        if (instruction.size() < 4096)
+            instruction += QChar(c);
+        return;
+    case Dest::ListTable:
+    case Dest::ListOverrideTable:
+        return;
     case Dest::Text:
         break;
+    }
+    if (st.label) {
+        if (label.size() < 32)
+            label += QChar(c);
+        if (!sink.wantsLabels())
+            return;
     }
     // The document gives these characters a structural meaning of its own.
     if (c == QChar::ParagraphSeparator) {
@@ -1123,14 +1611,28 @@ void Parser::finishFontName() {
 }
 
 RunFormat Parser::resolve(const CharProps& p) const {
-    RunFormat f{p.bold, p.italic, p.underline, QColor(), QString(), p.halfPoints / 2.0};
+    RunFormat f;
+    f.bold = p.bold;
+    f.italic = p.italic;
+    f.underline = p.underline;
+    f.strike = p.strike;
+    f.hidden = p.hidden;
+    f.script = p.script;
+    f.pointSize = p.halfPoints / 2.0;
     if (p.color >= 0 && std::size_t(p.color) < colors.size())
         f.color = colors[std::size_t(p.color)];
-    const auto it = fonts.find(p.font < 0 ? defaultFont : p.font);
-    if (it != fonts.end())
+    if (p.highlight > 0 && std::size_t(p.highlight) < colors.size())
+        f.background = colors[std::size_t(p.highlight)];
+    auto it = fonts.find(p.font < 0 ? defaultFont : p.font);
+    if (it == fonts.end())
+        it = fonts.find(defaultFont);
+    if (it != fonts.end()) {
         f.family = it->second.name;
-    else if (const auto def = fonts.find(defaultFont); def != fonts.end())
-        f.family = def->second.name;
+        f.charset = it->second.charset;
+        f.familyHint = it->second.hint;
+    }
+    if (p.link >= 0 && std::size_t(p.link) < links.size())
+        f.anchor = links[std::size_t(p.link)];
     return f;
 }
 
@@ -1163,7 +1665,7 @@ void Parser::endParagraph(bool always) {
     }
     flushRun();
     cellPending = false;
-    sink.endParagraph(st.align, format(st.chr));
+    sink.endParagraph(st.para, format(st.chr));
     paragraphHasContent = false;
 }
 

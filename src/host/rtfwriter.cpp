@@ -1,9 +1,13 @@
 #include "host/rtfwriter.h"
 
+#include "host/rtfformat.h"
+#include "host/twips.h"
+
 #include <QColor>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
 
 #include <array>
 #include <unordered_map>
@@ -141,10 +145,118 @@ struct RunState {
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    int script = QTextCharFormat::AlignNormal;
     int color = 0;
+    int highlight = 0;
     int font = -1; // unknown at the start, so the first run names its font and size
     int halfPoints = -1;
 };
+
+struct FontKey {
+    QString family;
+    int charset = 238;
+    int hint = QFont::AnyStyle;
+    bool operator==(const FontKey&) const = default;
+};
+
+const char16_t* familyCode(int hint) {
+    switch (hint) {
+    case QFont::Serif:
+        return u"\\froman";
+    case QFont::SansSerif:
+        return u"\\fswiss";
+    case QFont::TypeWriter:
+        return u"\\fmodern";
+    case QFont::Cursive:
+        return u"\\fscript";
+    case QFont::Decorative:
+        return u"\\fdecor";
+    case QFont::Fantasy:
+        return u"\\ftech";
+    default:
+        return u"\\fnil";
+    }
+}
+
+// What \pard and the words after it give a paragraph.
+struct ParaState {
+    int align = 0;
+    int leftIndent = 0, rightIndent = 0, firstIndent = 0, spaceBefore = 0, spaceAfter = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
+    int listStyle = 0;
+    QString prefix, suffix;
+    bool operator==(const ParaState&) const = default;
+};
+
+int toTwips(double pixels) {
+    return std::clamp(qRound(pixels * Twips::kPerDesignPixel), -31680, 31680);
+}
+
+bool isBullet(int style) {
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+ParaState paraState(const QTextBlock& block, int align) {
+    const QTextBlockFormat bf = block.blockFormat();
+    ParaState p;
+    p.align = align;
+    // An indent level (pasted lists and quotes) is as wide as the editor draws it.
+    const double indentWidth = 40;
+    int listIndent = 0;
+    if (const QTextList* list = block.textList()) {
+        const QTextListFormat lf = list->format();
+        p.listStyle = lf.style();
+        p.prefix = lf.numberPrefix();
+        p.suffix = lf.numberSuffix();
+        if (isBullet(p.listStyle))
+            p.prefix.clear(), p.suffix.clear();
+        listIndent = lf.indent();
+    }
+    p.leftIndent = toTwips(bf.leftMargin() + (bf.indent() + listIndent) * indentWidth);
+    p.rightIndent = toTwips(bf.rightMargin());
+    if (p.listStyle != 0)
+        p.firstIndent = bf.hasProperty(rtf::ListFirstIndent) ? bf.intProperty(rtf::ListFirstIndent) : -360;
+    else
+        p.firstIndent = toTwips(bf.textIndent());
+    p.spaceBefore = std::max(toTwips(bf.topMargin()), 0);
+    p.spaceAfter = std::max(toTwips(bf.bottomMargin()), 0);
+    switch (bf.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        if (qRound(bf.lineHeight()) != 100 && bf.lineHeight() > 0) {
+            p.lineSpacing = std::clamp(qRound(bf.lineHeight() * 2.4), 1, 31680);
+            p.lineMultiple = true;
+        }
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        p.lineSpacing = std::max(toTwips(bf.lineHeight()), 0);
+        break;
+    case QTextBlockFormat::FixedHeight:
+        p.lineSpacing = -std::max(toTwips(bf.lineHeight()), 0);
+        break;
+    default:
+        break;
+    }
+    return p;
+}
+
+const char16_t* numberCode(int style) {
+    switch (style) {
+    case QTextListFormat::ListLowerAlpha:
+        return u"\\pnlcltr";
+    case QTextListFormat::ListUpperAlpha:
+        return u"\\pnucltr";
+    case QTextListFormat::ListLowerRoman:
+        return u"\\pnlcrm";
+    case QTextListFormat::ListUpperRoman:
+        return u"\\pnucrm";
+    default:
+        return u"\\pndec";
+    }
+}
 
 template <typename T> int indexOf(std::vector<T>& list, const T& value) {
     for (std::size_t i = 0; i < list.size(); ++i)
@@ -177,35 +289,62 @@ QString write(const QTextDocument& document) {
     // First the formats in use, so the tables can precede the text; fonts and colours are
     // numbered in the order they first appear.
     std::unordered_map<int, RunState> runs;
-    std::vector<QString> fonts;
+    std::vector<FontKey> fonts;
     std::vector<QRgb> colors;
+    const auto colorIndex = [&colors](const QColor& c) { return indexOf(colors, c.rgb() | 0xff000000u) + 1; };
+    int symbolFont = -1; // the font of bullets in list labels
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (symbolFont < 0 && block.textList() && isBullet(block.textList()->format().style()))
+            symbolFont = -2;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid() || runs.count(fragment.charFormatIndex()))
                 continue;
             const QTextCharFormat fmt = fragment.charFormat();
             const QStringList families = fmt.fontFamilies().toStringList();
-            QString family = families.isEmpty() ? QString() : cleanFamily(families.first());
-            if (family.isEmpty())
-                family = defaultFamily;
-            const double size =
-                fmt.hasProperty(QTextFormat::FontPointSize) ? fmt.fontPointSize() : defaultSize;
-            const QBrush foreground = fmt.foreground();
+            FontKey font;
+            font.family = families.isEmpty() ? QString() : cleanFamily(families.first());
+            if (font.family.isEmpty())
+                font.family = defaultFamily;
+            if (fmt.hasProperty(rtf::FontCharset))
+                font.charset = std::clamp(fmt.intProperty(rtf::FontCharset), 0, 255);
+            if (fmt.hasProperty(QTextFormat::FontStyleHint))
+                font.hint = fmt.fontStyleHint();
             RunState run;
+            run.hidden = fmt.boolProperty(rtf::HiddenText);
+            double size = fmt.hasProperty(QTextFormat::FontPointSize) ? fmt.fontPointSize() : defaultSize;
+            QBrush foreground = fmt.foreground();
+            bool hasForeground = fmt.hasProperty(QTextFormat::ForegroundBrush);
+            if (run.hidden) {
+                size = fmt.hasProperty(rtf::HiddenPointSize) ? fmt.doubleProperty(rtf::HiddenPointSize)
+                                                             : defaultSize;
+                hasForeground = fmt.hasProperty(rtf::HiddenForeground);
+                foreground = fmt.colorProperty(rtf::HiddenForeground);
+            }
             run.bold = fmt.fontWeight() > QFont::Medium;
             run.italic = fmt.fontItalic();
             run.underline = fmt.fontUnderline();
-            run.color = fmt.hasProperty(QTextFormat::ForegroundBrush) && foreground.style() != Qt::NoBrush
-                            ? indexOf(colors, foreground.color().rgb() | 0xff000000u) + 1
-                            : 0;
-            run.font = indexOf(fonts, family);
+            run.strike = fmt.fontStrikeOut();
+            run.script = fmt.verticalAlignment() == QTextCharFormat::AlignSuperScript ||
+                                 fmt.verticalAlignment() == QTextCharFormat::AlignSubScript
+                             ? fmt.verticalAlignment()
+                             : QTextCharFormat::AlignNormal;
+            run.color =
+                hasForeground && foreground.style() != Qt::NoBrush ? colorIndex(foreground.color()) : 0;
+            const QBrush background = fmt.background();
+            run.highlight = fmt.hasProperty(QTextFormat::BackgroundBrush) &&
+                                    background.style() != Qt::NoBrush && background.color().alpha() > 0
+                                ? colorIndex(background.color())
+                                : 0;
+            run.font = indexOf(fonts, font);
             run.halfPoints = std::clamp(qRound(size * 2), 2, 3276);
             runs.emplace(fragment.charFormatIndex(), run);
         }
     }
     if (fonts.empty())
-        fonts.push_back(defaultFamily);
+        fonts.push_back({defaultFamily});
+    if (symbolFont == -2)
+        symbolFont = indexOf(fonts, FontKey{QStringLiteral("Symbol"), 2});
 
     const QString raw = document.toRawText();
     QString out;
@@ -214,8 +353,11 @@ QString write(const QTextDocument& document) {
     for (std::size_t i = 0; i < fonts.size(); ++i) {
         out += u"{\\f";
         appendNumber(out, int(i));
-        out += u"\\fnil\\fcharset238 ";
-        appendText(out, fonts[i]);
+        out += familyCode(fonts[i].hint);
+        out += u"\\fcharset";
+        appendNumber(out, fonts[i].charset);
+        out += u' ';
+        appendText(out, fonts[i].family);
         out += u";}";
     }
     out += u"}\r\n{\\colortbl ;";
@@ -231,16 +373,74 @@ QString write(const QTextDocument& document) {
     out += u"}\r\n\\uc1";
 
     RunState state;
-    int previousAlignment = -1;
+    RunState outsideLink; // the state to return to when a link's group closes
+    QString link;
+    const auto closeLink = [&] {
+        if (link.isEmpty())
+            return;
+        out += u"}}}";
+        state = outsideLink;
+        link.clear();
+    };
+    ParaState previous;
+    previous.align = -1;
     bool needsDelimiter = false; // the output ends with a control word that text must not run into
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const int align = alignmentCode(block.blockFormat().alignment());
-        if (align != previousAlignment) {
+        const ParaState para = paraState(block, alignmentCode(block.blockFormat().alignment()));
+        if (!(para == previous)) {
             static constexpr const char16_t* kAlign[] = {u"", u"\\qr", u"\\qc", u"\\qj"};
             out += u"\\pard";
-            out += kAlign[align];
-            previousAlignment = align;
+            if (para.listStyle != 0) {
+                // WordPad's own list form, which Word and LibreOffice read too.
+                if (isBullet(para.listStyle)) {
+                    out += u"{\\*\\pn\\pnlvlblt\\pnf";
+                    appendNumber(out, symbolFont);
+                    out += u"\\pnindent0{\\pntxtb\\'b7}}";
+                } else {
+                    out += u"{\\*\\pn\\pnlvlbody\\pnf";
+                    appendNumber(out, std::max(state.font, 0));
+                    out += u"\\pnindent0\\pnstart1";
+                    out += numberCode(para.listStyle);
+                    if (!para.prefix.isEmpty()) {
+                        out += u"{\\pntxtb ";
+                        appendText(out, para.prefix);
+                        out += u'}';
+                    }
+                    out += u"{\\pntxta ";
+                    appendText(out, para.suffix);
+                    out += u"}}";
+                }
+            }
+            out += kAlign[para.align];
+            const auto word = [&out](const char16_t* name, int value) {
+                if (value == 0)
+                    return;
+                out += name;
+                appendNumber(out, value);
+            };
+            word(u"\\fi", para.firstIndent);
+            word(u"\\li", para.leftIndent);
+            word(u"\\ri", para.rightIndent);
+            word(u"\\sb", para.spaceBefore);
+            word(u"\\sa", para.spaceAfter);
+            word(u"\\sl", para.lineSpacing);
+            if (para.lineSpacing != 0)
+                out += para.lineMultiple ? u"\\slmult1" : u"\\slmult0";
+            previous = para;
             needsDelimiter = true;
+        }
+        if (const QTextList* list = block.textList()) {
+            out += u"{\\pntext\\f";
+            if (isBullet(para.listStyle)) {
+                appendNumber(out, symbolFont);
+                out += u"\\'b7";
+            } else {
+                appendNumber(out, std::max(state.font, 0));
+                out += u' ';
+                appendText(out, list->itemText(block));
+            }
+            out += u"\\tab}";
+            needsDelimiter = false;
         }
         int position = block.position(); // counted along: asking each fragment costs a tree walk
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -249,6 +449,26 @@ QString write(const QTextDocument& document) {
                 continue;
             const int start = position;
             position += fragment.length();
+            const QTextCharFormat fmt = fragment.charFormat();
+            const QString href = fmt.isAnchor() ? fmt.anchorHref() : QString();
+            if (href != link) {
+                closeLink();
+                if (!href.isEmpty()) {
+                    outsideLink = state;
+                    link = href;
+                    out += u"{\\field{\\*\\fldinst{HYPERLINK ";
+                    QString target = href;
+                    if (target.startsWith(u'#')) {
+                        out += u"\\\\l ";
+                        target.remove(0, 1);
+                    }
+                    target.replace(u'"', QStringLiteral("%22"));
+                    out += u'"';
+                    appendText(out, target);
+                    out += u"\"}}{\\fldrslt{";
+                }
+                needsDelimiter = false;
+            }
             const RunState& run = runs.at(fragment.charFormatIndex());
             const qsizetype before = out.size();
             if (run.font != state.font) {
@@ -265,9 +485,21 @@ QString write(const QTextDocument& document) {
                 out += run.italic ? u"\\i" : u"\\i0";
             if (run.underline != state.underline)
                 out += run.underline ? u"\\ul" : u"\\ulnone";
+            if (run.strike != state.strike)
+                out += run.strike ? u"\\strike" : u"\\strike0";
+            if (run.script != state.script)
+                out += run.script == QTextCharFormat::AlignSuperScript ? u"\\super"
+                       : run.script == QTextCharFormat::AlignSubScript ? u"\\sub"
+                                                                       : u"\\nosupersub";
+            if (run.hidden != state.hidden)
+                out += run.hidden ? u"\\v" : u"\\v0";
             if (run.color != state.color) {
                 out += u"\\cf";
                 appendNumber(out, run.color);
+            }
+            if (run.highlight != state.highlight) {
+                out += u"\\highlight";
+                appendNumber(out, run.highlight);
             }
             if (out.size() != before)
                 needsDelimiter = true;
@@ -277,6 +509,7 @@ QString write(const QTextDocument& document) {
             needsDelimiter = false;
             appendText(out, QStringView(raw).sliced(start, fragment.length()));
         }
+        closeLink();
         out += u"\\par\r\n";
         needsDelimiter = false;
     }

@@ -2,6 +2,7 @@
 // as the reference. The corpus lives beside the repository and is not part of it.
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
+#include "rtf/documentmodel.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,6 +41,16 @@ QStringList corpusFiles(const QString& sub) {
     return QDir(corpusDir() + u'/' + sub).entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
 }
 
+// Where the note knowingly differs from LibreOffice: footnotes are not kept, their marks neither.
+struct Departure {
+    const char* file;
+    const char* libreOffice;
+    const char* ours;
+};
+constexpr Departure kDepartures[] = {
+    {"rtfjs_word2003_sample.rtf", "has a 1footnote", "has a footnote"},
+};
+
 void addRows(const QString& sub) {
     QTest::addColumn<QString>("name");
     for (const QString& file : corpusFiles(sub))
@@ -60,9 +71,12 @@ class CorpusTest : public QObject {
     void realFileTextMatchesLibreOffice() {
         QFETCH(QString, name);
         const QString rtf = readFile(corpusDir() + QStringLiteral("/real/") + name);
-        const QString expected = readFile(corpusDir() + QStringLiteral("/expected-lo/real/") +
-                                          QFileInfo(name).completeBaseName() + QStringLiteral(".txt"));
+        QString expected = readFile(corpusDir() + QStringLiteral("/expected-lo/real/") +
+                                    QFileInfo(name).completeBaseName() + QStringLiteral(".txt"));
         const QString actual = collapsed(rtf::plainText(rtf));
+        for (const auto& [file, lo, ours] : kDepartures)
+            if (name == QLatin1String(file))
+                expected.replace(QString::fromUtf8(lo), QString::fromUtf8(ours));
         if (actual == collapsed(expected))
             ++agreeing;
         QCOMPARE(actual, collapsed(expected));
@@ -83,7 +97,21 @@ class CorpusTest : public QObject {
         const QString rtf = readFile(corpusDir() + QStringLiteral("/real/") + name);
         QTextDocument doc;
         rtf::read(rtf, doc);
-        QCOMPARE(doc.toPlainText(), rtf::plainText(rtf));
+        QCOMPARE(labelledText(doc), rtf::plainText(rtf));
+    }
+
+    // Everything the document holds of a file comes back from what we write of it.
+    void writingKeepsTheDocument_data() { addRows(QStringLiteral("real")); }
+    void writingKeepsTheDocument() {
+        QFETCH(QString, name);
+        QTextDocument doc;
+        rtf::read(readFile(corpusDir() + QStringLiteral("/real/") + name), doc);
+        QTextDocument again;
+        rtf::read(rtf::write(doc), again);
+        const QStringList a = documentModel(doc), b = documentModel(again);
+        for (qsizetype i = 0; i < std::min(a.size(), b.size()); ++i)
+            QCOMPARE(b[i], a[i]);
+        QCOMPARE(b.size(), a.size());
     }
 
     // What others wrote survives our writer: same text back, and a second writing changes nothing.

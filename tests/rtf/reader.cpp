@@ -2,11 +2,14 @@
 // malformed input.
 #include "host/rtfreader.h"
 
+#include "host/rtfformat.h"
+
 #include <QStringDecoder>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 
 namespace {
 
@@ -150,9 +153,9 @@ class ReaderTest : public QObject {
         QTest::newRow("field result shown, instruction not")
             << "{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"http://x\"}}{\\fldrslt{\\ul link}}}.}"
             << "see link.";
-        QTest::newRow("footnote: mark shown, text not")
+        QTest::newRow("footnote: neither mark nor text")
             << "{\\rtf1 a{\\super\\chftn{\\footnote\\pard{\\super\\chftn} note}}b}"
-            << "a1b";
+            << "ab";
         QTest::newRow("header and footer") << "{\\rtf1{\\header h}{\\footer f}body}"
                                            << "body";
         QTest::newRow("list label shown, list definition not")
@@ -250,6 +253,124 @@ class ReaderTest : public QObject {
         QCOMPARE(f.fontWeight(), int(QFont::Normal));
         QVERIFY(!g.fontUnderline());
         QVERIFY(!h.hasProperty(QTextFormat::ForegroundBrush));
+    }
+
+    // Each attribute beyond the basic ones, read into the property the editor shows it with.
+    void moreCharacterFormats_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("property");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("\\strike") << wrap("\\strike x") << int(QTextFormat::FontStrikeOut) << QVariant(true);
+        QTest::newRow("\\super") << wrap("\\super x") << int(QTextFormat::TextVerticalAlignment)
+                                 << QVariant(int(QTextCharFormat::AlignSuperScript));
+        QTest::newRow("\\sub") << wrap("\\sub x") << int(QTextFormat::TextVerticalAlignment)
+                               << QVariant(int(QTextCharFormat::AlignSubScript));
+        QTest::newRow("\\nosupersub")
+            << wrap("\\super\\nosupersub x") << int(QTextFormat::TextVerticalAlignment) << QVariant();
+        QTest::newRow("\\highlight") << wrap("\\highlight2 x") << int(QTextFormat::BackgroundBrush)
+                                     << QVariant(QBrush(QColor(0, 0, 255)));
+        QTest::newRow("\\cb") << wrap("\\cb1 x") << int(QTextFormat::BackgroundBrush)
+                              << QVariant(QBrush(QColor(255, 0, 0)));
+        QTest::newRow("\\highlight0")
+            << wrap("\\highlight1\\highlight0 x") << int(QTextFormat::BackgroundBrush) << QVariant();
+        QTest::newRow("\\v keeps its size")
+            << wrap("\\fs20\\v x") << int(rtf::HiddenPointSize) << QVariant(10.0);
+        QTest::newRow("charset") << wrap("\\f2 x") << int(rtf::FontCharset) << QVariant(204);
+        QTest::newRow("family") << wrap("\\f1 x") << int(QTextFormat::FontStyleHint)
+                                << QVariant(int(QFont::Serif));
+        QTest::newRow("link")
+            << wrap("{\\field{\\*\\fldinst{HYPERLINK \"https://a.sk/b?c\"}}{\\fldrslt{\\ul x}}}")
+            << int(QTextFormat::AnchorHref) << QVariant(QStringLiteral("https://a.sk/b?c"));
+        QTest::newRow("link to a place")
+            << wrap("{\\field{\\*\\fldinst HYPERLINK \\\\l \"here\"}{\\fldrslt x}}")
+            << int(QTextFormat::AnchorHref) << QVariant(QStringLiteral("#here"));
+        QTest::newRow("link through \\plain")
+            << wrap("{\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt\\plain x}}")
+            << int(QTextFormat::AnchorHref) << QVariant(QStringLiteral("u"));
+        QTest::newRow("other fields: no link") << wrap("{\\field{\\*\\fldinst PAGE}{\\fldrslt x}}")
+                                               << int(QTextFormat::AnchorHref) << QVariant();
+    }
+    void moreCharacterFormats() {
+        QFETCH(QString, input);
+        QFETCH(int, property);
+        QFETCH(QVariant, expected);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QCOMPARE(doc.toPlainText(), QStringLiteral("x"));
+        QCOMPARE(formatAt(doc, 0).property(property), expected);
+    }
+
+    void paragraphFormats_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("property");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("\\li") << wrap("\\li720 x") << int(QTextFormat::BlockLeftMargin) << QVariant(48.0);
+        QTest::newRow("\\ri") << wrap("\\ri150 x") << int(QTextFormat::BlockRightMargin) << QVariant(10.0);
+        QTest::newRow("\\fi") << wrap("\\fi-360 x") << int(QTextFormat::TextIndent) << QVariant(-24.0);
+        QTest::newRow("\\sb") << wrap("\\sb120 x") << int(QTextFormat::BlockTopMargin) << QVariant(8.0);
+        QTest::newRow("\\sa") << wrap("\\sa200 x") << int(QTextFormat::BlockBottomMargin)
+                              << QVariant(200 / 15.0);
+        QTest::newRow("\\sl\\slmult1")
+            << wrap("\\sl276\\slmult1 x") << int(QTextFormat::LineHeight) << QVariant(115.0);
+        QTest::newRow("\\sl exactly") << wrap("\\sl-300\\slmult0 x") << int(QTextFormat::LineHeightType)
+                                      << QVariant(int(QTextBlockFormat::FixedHeight));
+        QTest::newRow("\\pard resets")
+            << wrap("\\li720\\sa200\\par\\pard x") << int(QTextFormat::BlockLeftMargin) << QVariant();
+    }
+    void paragraphFormats() {
+        QFETCH(QString, input);
+        QFETCH(int, property);
+        QFETCH(QVariant, expected);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QCOMPARE(doc.lastBlock().text(), QStringLiteral("x"));
+        QCOMPARE(doc.lastBlock().blockFormat().property(property), expected);
+    }
+
+    // WordPad's \pn and Word's list table both give lists the document draws; the labels written
+    // for readers without lists are not text.
+    void lists_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("labels"); // each paragraph's label, "-" outside lists, "*" a bullet
+        QTest::newRow("WordPad bullets, then numbers")
+            << wrap("\\pard{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'B7}}\\fi-"
+                    "360\\li720 "
+                    "a\\par{\\pntext\\f2\\'B7\\tab}b\\par\\pard{\\pntext\\f0 "
+                    "1)\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0"
+                    "\\pnstart1\\pndec{\\pntxta)}}c\\par{\\pntext\\f0 2)\\tab}d\\par\\pard e")
+            << "* * 1) 2) -";
+        QTest::newRow("letters and roman numbers")
+            << wrap("\\pard{\\*\\pn\\pnlvlbody\\pnlcltr{\\pntxta.}}a\\par\\pard{\\*\\pn\\pnlvlbody\\pnucrm{"
+                    "\\pntxta.}}b\\par "
+                    "c")
+            << "a. I. II.";
+        QTest::newRow("Word's list table")
+            << wrap("{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}}"
+                    "\\listid7}"
+                    "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}\\listid8}}"
+                    "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}{\\listoverride\\listid8\\ls2}}"
+                    "{\\listtext 1.\\tab}\\pard\\ls1 a\\par{\\listtext 2.\\tab}\\pard\\ls1 b\\par"
+                    "{\\listtext\\f2\\'B7\\tab}\\pard\\ls2 c\\par\\pard d")
+            << "1. 2. * -";
+        QTest::newRow("a list ends at a paragraph outside it")
+            << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par\\pard "
+                    "b\\par{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}c")
+            << "1. - 1.";
+    }
+    void lists() {
+        QFETCH(QString, input);
+        QFETCH(QString, labels);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QStringList got;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+            const QTextList* list = b.textList();
+            got << (!list                                                 ? QStringLiteral("-")
+                    : list->format().style() == QTextListFormat::ListDisc ? QStringLiteral("*")
+                                                                          : list->itemText(b));
+        }
+        QCOMPARE(got.join(u' '), labels);
+        QVERIFY(!doc.toPlainText().contains(u'\t'));
     }
 
     void fontTableForms() {

@@ -211,6 +211,30 @@ class RichTextBoxTest : public QObject {
         QVERIFY(shown.startsWith(QStringLiteral("axy")));
         QVERIFY(shown.contains(QStringLiteral("c1")));
     }
+
+    // A link opens on a click with Ctrl held; a plain click only places the caret.
+    void ctrlClickOpensALink() {
+        RichTextBox box;
+        box.resize(400, 200);
+        box.setTextRTF(QStringLiteral(
+            "{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"https://example.sk/\"}}{\\fldrslt{\\ul link}}} "
+            "{\\field{\\*\\fldinst{HYPERLINK \\\\l \"place\"}}{\\fldrslt{\\ul here}}}}"));
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QSignalSpy opened(&box, &RichTextBox::linkActivated);
+        const auto pointAt = [&box](int position) {
+            QTextCursor c(box.document());
+            c.setPosition(position);
+            return box.cursorRect(c).center() + QPoint(3, 0);
+        };
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, pointAt(5));
+        QCOMPARE(opened.size(), 0);
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ControlModifier, pointAt(5));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().first().toString(), QStringLiteral("https://example.sk/"));
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ControlModifier, pointAt(10));
+        QCOMPARE(opened.size(), 1);
+    }
 };
 
 QTEST_MAIN(RichTextBoxTest)

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QColor>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+
+// What a note's document holds, one line a paragraph and one a run, so two documents compare
+// line by line: text, character and paragraph formats, lists and links.
+inline QString formatLine(const QTextFormat& f) {
+    QStringList parts;
+    const QMap<int, QVariant> props = f.properties();
+    for (auto it = props.begin(); it != props.end(); ++it) {
+        QString value;
+        const QVariant& v = it.value();
+        if (v.metaType() == QMetaType::fromType<QBrush>())
+            value = v.value<QBrush>().style() == Qt::NoBrush ? QStringLiteral("none")
+                                                              : v.value<QBrush>().color().name(QColor::HexArgb);
+        else if (v.metaType() == QMetaType::fromType<QColor>())
+            value = v.value<QColor>().name(QColor::HexArgb);
+        else if (v.canConvert<QStringList>() && v.metaType() != QMetaType::fromType<QString>())
+            value = v.toStringList().join(u',');
+        else if (v.metaType() == QMetaType::fromType<double>())
+            value = QString::number(v.toDouble(), 'f', 2);
+        else
+            value = v.toString();
+        parts << QString::number(it.key(), 16) + u'=' + value;
+    }
+    return parts.join(u' ');
+}
+
+inline QStringList documentModel(const QTextDocument& doc) {
+    QStringList lines;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        QString line = QStringLiteral("P ") + formatLine(block.blockFormat());
+        if (const QTextList* list = block.textList())
+            line += QStringLiteral(" list=%1 %2").arg(list->format().style()).arg(list->itemText(block));
+        lines << line;
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            lines << QStringLiteral("  \"%1\" %2").arg(it.fragment().text(), formatLine(it.fragment().charFormat()));
+    }
+    return lines;
+}
+
+// The document's text with its list labels, as a reader without lists shows it.
+inline QString labelledText(const QTextDocument& doc) {
+    QStringList out;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        QString label;
+        if (const QTextList* list = block.textList()) {
+            const int style = list->format().style();
+            label = (style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+                     style == QTextListFormat::ListSquare)
+                        ? QStringLiteral("\u2022")
+                        : list->itemText(block);
+            label += u'\t';
+        }
+        out << label + block.text();
+    }
+    QString text = out.join(u'\n');
+    text.replace(QChar::LineSeparator, u'\n').replace(QChar::Nbsp, u' ');
+    return text;
+}
