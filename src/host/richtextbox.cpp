@@ -3,7 +3,10 @@
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
 
+#include <QImage>
 #include <QMimeData>
+#include <QTextImageFormat>
+#include <QUrl>
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
@@ -45,6 +48,34 @@ std::optional<int> alignmentCode(Qt::Alignment align) {
     if (h & Qt::AlignRight)
         return 1;
     return 0;
+}
+
+template <typename F> void forEachPicture(const QTextDocument& doc, F&& visit) {
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (const QTextCharFormat f = it.fragment().charFormat(); f.isImageFormat())
+                visit(f.toImageFormat().name());
+}
+
+// A pasted page's pictures: those given in the page itself (data: addresses) and the one picture
+// a browser puts beside the page when a single picture is copied. Pictures elsewhere on the
+// network are not fetched.
+void givePicturesTheirData(QTextDocument& pasted, const QMimeData* source) {
+    forEachPicture(pasted, [&](const QString& name) {
+        const QUrl url(name);
+        if (!pasted.resource(QTextDocument::ImageResource, url).isNull())
+            return;
+        QImage image;
+        if (name.startsWith(u"data:image/")) {
+            const qsizetype comma = name.indexOf(u',');
+            if (comma > 0 && name.left(comma).endsWith(u";base64"))
+                image.loadFromData(QByteArray::fromBase64(name.sliced(comma + 1).toLatin1()));
+        } else if (source->hasImage()) {
+            image = qvariant_cast<QImage>(source->imageData());
+        }
+        if (!image.isNull())
+            pasted.addResource(QTextDocument::ImageResource, url, image);
+    });
 }
 
 } // namespace
@@ -239,16 +270,33 @@ void RichTextBox::setSelFontSize(double points) {
 }
 
 void RichTextBox::insertFromMimeData(const QMimeData* source) {
-    if (!source || !source->hasHtml()) {
+    if (!source)
+        return;
+    QTextDocument pasted;
+    pasted.setDefaultFont(document()->defaultFont());
+    if (source->hasHtml()) {
+        pasted.setHtml(source->html());
+        givePicturesTheirData(pasted, source);
+    } else if (source->hasImage()) {
+        const QImage image = qvariant_cast<QImage>(source->imageData());
+        if (image.isNull())
+            return;
+        pasted.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pasted:1")), image);
+        QTextImageFormat format;
+        format.setName(QStringLiteral("pasted:1"));
+        QTextCursor(&pasted).insertImage(format);
+    } else {
         QTextEdit::insertFromMimeData(source);
         return;
     }
-    QTextDocument pasted;
-    pasted.setDefaultFont(document()->defaultFont());
-    pasted.setHtml(source->html());
     QTextDocument kept;
     kept.setDefaultFont(document()->defaultFont());
     rtf::read(rtf::write(pasted), kept);
+    // A fragment carries the pictures' names, not the pictures.
+    forEachPicture(kept, [&](const QString& name) {
+        document()->addResource(QTextDocument::ImageResource, QUrl(name),
+                                kept.resource(QTextDocument::ImageResource, QUrl(name)));
+    });
     textCursor().insertFragment(QTextDocumentFragment(&kept));
     ensureCursorVisible();
 }

@@ -51,8 +51,8 @@ class RichTextBox : public QTextEdit {
     void linkActivated(const QString& target);
 
   protected:
-    // Pasted and dropped rich text is reduced to what the note keeps (what RTF carries here), so
-    // the editor never shows more than the stored note gives back.
+    // Pasted and dropped rich text and pictures are reduced to what the note keeps (what RTF
+    // carries here), so the editor never shows more than the stored note gives back.
     void insertFromMimeData(const QMimeData* source) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -15,6 +15,9 @@ enum Property {
     FontCharset,
     // A list paragraph's \fi in twips: the label hangs there, so the block's own indent stays 0.
     ListFirstIndent,
+    // A picture read from a note: its \pict control words and its data, written back as they were.
+    PictureHeader,
+    PictureData,
 };
 
 } // namespace rtf

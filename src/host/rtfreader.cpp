@@ -4,6 +4,11 @@
 #include "host/twips.h"
 
 #include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <QtEndian>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextBlockFormat>
@@ -15,6 +20,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <map>
 #include <memory>
 #include <string_view>
@@ -32,7 +38,8 @@ constexpr int kMaxFontNameLength = 256;
 // A heavily formatted 1 MB note has some 30 000 runs and 2 500 paragraphs.
 constexpr std::size_t kMaxRuns = 200'000;
 constexpr int kMaxParagraphs = 1'000'000;
-constexpr int kSymbolCodePage = -2; // \fcharset2: the Symbol font's own encoding
+constexpr int kSymbolCodePage = -2;
+constexpr qsizetype kMaxPictureBytes = 64 << 20; // \fcharset2: the Symbol font's own encoding
 
 enum class Kw : quint8 {
     Unknown,
@@ -109,6 +116,7 @@ enum class Kw : quint8 {
     FieldInstruction,
     FieldResult,
     ListGroup,
+    Picture,
 };
 
 struct KeywordEntry {
@@ -240,7 +248,7 @@ constexpr KeywordEntry kKeywords[] = {
     {"pc", Kw::Pc},
     {"pca", Kw::Pca},
     {"pgdsctbl", Kw::SkipDestination},
-    {"pict", Kw::SkipDestination},
+    {"pict", Kw::Picture},
     {"plain", Kw::Plain},
     {"pn", Kw::Pn},
     {"pndec", Kw::PnStyle, char16_t(QTextListFormat::ListDecimal)},
@@ -494,7 +502,19 @@ enum class Dest : quint8 {
     PnTextAfter,
     FieldInstruction,
     ListTable,
-    ListOverrideTable
+    ListOverrideTable,
+    Picture
+};
+
+enum class PictureKind : quint8 { Other, Png, Jpeg, Dib, Wmf };
+
+struct Picture {
+    PictureKind kind = PictureKind::Other;
+    int width = 0, height = 0;         // \picw, \pich: pixels, or 0.01 mm for metafiles
+    int goalWidth = 0, goalHeight = 0; // twips
+    int scaleX = 100, scaleY = 100;
+    QString header;
+    QByteArray data;
 };
 
 struct GroupState {
@@ -530,7 +550,71 @@ class Sink {
     virtual bool wantsFormats() const { return true; }
     // A list's label as text: the document draws its own labels, plain text has only these.
     virtual bool wantsLabels() const { return false; }
+    virtual void picture(const Picture&, const RunFormat&) {}
 };
+
+// A device-independent bitmap (a BITMAPINFOHEADER and its bits) as a .bmp file.
+QByteArray bmpFile(QByteArrayView dib) {
+    if (dib.size() < 40)
+        return {};
+    const quint32 headerSize = qFromLittleEndian<quint32>(dib.data());
+    const quint16 bits = qFromLittleEndian<quint16>(dib.data() + 14);
+    quint32 colors = headerSize >= 36 ? qFromLittleEndian<quint32>(dib.data() + 32) : 0;
+    if (colors == 0 && bits <= 8)
+        colors = 1u << bits;
+    if (headerSize < 12 || headerSize > quint32(dib.size()) || colors > 256)
+        return {};
+    const quint32 offset = 14 + headerSize + colors * 4;
+    QByteArray file(14, '\0');
+    file[0] = 'B';
+    file[1] = 'M';
+    qToLittleEndian<quint32>(quint32(14 + dib.size()), file.data() + 2);
+    qToLittleEndian<quint32>(offset, file.data() + 10);
+    file += dib;
+    return file;
+}
+
+// The bitmap of a Windows metafile that holds one StretchDIBits or DIBStretchBlt record, as WordPad
+// writes pictures; empty for any other metafile.
+QByteArray metafileBitmap(QByteArrayView wmf) {
+    if (wmf.size() < 18)
+        return {};
+    qsizetype at = qsizetype(qFromLittleEndian<quint16>(wmf.data() + 2)) * 2; // the header's size
+    QByteArrayView found;
+    int bitmaps = 0;
+    while (at + 6 <= wmf.size()) {
+        const qint64 size = qint64(qFromLittleEndian<quint32>(wmf.data() + at)) * 2;
+        const quint16 function = qFromLittleEndian<quint16>(wmf.data() + at + 4);
+        if (size < 6 || at + size > wmf.size() || function == 0)
+            break;
+        const qsizetype params = function == 0x0F43 ? 22 : function == 0x0B41 ? 20 : -1;
+        if (params >= 0) {
+            ++bitmaps;
+            if (size > 6 + params)
+                found = wmf.sliced(at + 6 + params, size - 6 - params);
+        } else if (function == 0x0940 || function == 0x0B23 || function == 0x0922 || function == 0x0D33 ||
+                   function == 0x0142) {
+            return {}; // another bitmap or text record: more than one picture in it
+        }
+        at += size;
+    }
+    return bitmaps == 1 ? bmpFile(found) : QByteArray();
+}
+
+QByteArray pictureFile(const Picture& p) {
+    switch (p.kind) {
+    case PictureKind::Png:
+    case PictureKind::Jpeg:
+        return p.data;
+    case PictureKind::Dib:
+        return bmpFile(p.data);
+    case PictureKind::Wmf:
+        return metafileBitmap(p.data);
+    case PictureKind::Other:
+        break;
+    }
+    return {};
+}
 
 // Collects the text and its runs, then fills the document in few steps: one insertion of the
 // whole text in the most used format, then the other formats and the paragraph formats over their
@@ -565,6 +649,37 @@ class DocumentSink final : public Sink {
         if (!(para == ParaProps()) && paragraphs.size() < kMaxRuns &&
             (paragraphs.empty() || paragraphs.back().first != paragraph))
             paragraphs.emplace_back(paragraph, para);
+    }
+
+    void picture(const Picture& pic, const RunFormat& f) override {
+        startBlock();
+        if (runs.size() >= kMaxRuns)
+            return;
+        QTextImageFormat fmt = charFormat(f).toImageFormat();
+        if (!fmt.isValid()) {
+            fmt = QTextImageFormat();
+            fmt.merge(charFormat(f));
+        }
+        // Unique in the process, so a picture pasted from one document into another keeps its own.
+        static std::atomic<quint64> pictures{0};
+        const QString name = QStringLiteral("rtfpicture:%1").arg(++pictures);
+        fmt.setName(name);
+        const QSizeF size = pictureSize(pic);
+        fmt.setWidth(size.width());
+        fmt.setHeight(size.height());
+        fmt.setProperty(rtf::PictureHeader, pic.header);
+        fmt.setProperty(rtf::PictureData, pic.data);
+        // Bitmaps go in as files for Qt's own decoders, read when first drawn: opening a note
+        // with many pictures costs no decoding.
+        QByteArray file = pictureFile(pic);
+        if (file.isEmpty())
+            doc.addResource(QTextDocument::ImageResource, QUrl(name), placeholder(size));
+        else
+            doc.addResource(QTextDocument::ImageResource, QUrl(name), file);
+        runs.push_back({int(all.size()), 1, int(formats.size())});
+        formats.push_back(fmt);
+        lastIndex = -1;
+        all += QChar::ObjectReplacementCharacter;
     }
 
     void build() {
@@ -722,6 +837,27 @@ class DocumentSink final : public Sink {
         return fmt;
     }
 
+    static QSizeF pictureSize(const Picture& p) {
+        const bool metafile = p.kind == PictureKind::Wmf || p.kind == PictureKind::Other;
+        const auto side = [metafile](int goal, int natural, int scale) {
+            double px = goal > 0 ? goal / Twips::kPerDesignPixel : metafile ? natural * 96 / 2540.0 : natural;
+            px = px * std::clamp(scale, 1, 1000) / 100.0;
+            return std::clamp(px, 1.0, 4000.0);
+        };
+        return {side(p.goalWidth, p.width, p.scaleX), side(p.goalHeight, p.height, p.scaleY)};
+    }
+    // A framed box where a picture of a kind the editor cannot draw stays.
+    static QImage placeholder(QSizeF size) {
+        QImage image(size.toSize().boundedTo(QSize(1000, 1000)), QImage::Format_RGB32);
+        image.fill(QColor(240, 240, 240));
+        QPainter painter(&image);
+        painter.setPen(QColor(128, 128, 128));
+        painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+        painter.drawLine(image.rect().topLeft(), image.rect().bottomRight());
+        painter.drawLine(image.rect().topRight(), image.rect().bottomLeft());
+        return image;
+    }
+
     QTextDocument& doc;
     QString all;
     std::vector<Run> runs;
@@ -783,6 +919,8 @@ class Parser {
     void skipBinary(int count);
     bool consumeFallback();
     bool readsDestination() const;
+    bool pictureWord(std::string_view word, bool hasParam, int param);
+    void pictureHex();
 
     void textChar(char16_t c);
     void byte(uchar b);
@@ -840,6 +978,8 @@ class Parser {
     QString instruction;          // the \fldinst being read
     int fieldLink = -1;
     std::vector<QString> links;
+    Picture pict;
+    int pictureNibble = -1;
 };
 
 void Parser::run() {
@@ -875,6 +1015,12 @@ void Parser::run() {
             ++pos;
             break;
         default:
+            if (st.dest == Dest::Picture) {
+                pictureHex();
+                if (pos < n && in[pos] != u'\\' && in[pos] != u'{' && in[pos] != u'}')
+                    ++pos; // anything else in a picture is not part of it
+                break;
+            }
             if (fallbackLeft == 0 && pendingBytes.isEmpty() && !pendingHigh && !cellPending &&
                 st.dest == Dest::Text && !st.label && c >= 0x20 && !QChar::isSurrogate(c)) {
                 // A stretch of plain text goes in at once.
@@ -943,6 +1089,11 @@ void Parser::closeGroup() {
 
 // What a group read for its parent outlasts the group.
 void Parser::leaveGroup(const GroupState& inner) {
+    if (inner.dest == Dest::Picture && st.dest != Dest::Picture) {
+        if (st.dest == Dest::Text)
+            sink.picture(pict, format(st.chr));
+        pict = Picture();
+    }
     if (inner.pn && !st.pn) {
         pnList.level = std::clamp(pnList.level, 0, 8);
         if (pnList.style == QTextListFormat::ListDisc)
@@ -1059,6 +1210,65 @@ bool Parser::consumeFallback() {
     return true;
 }
 
+// A control word of the picture itself, kept to write the picture back as it came.
+bool Parser::pictureWord(std::string_view word, bool hasParam, int param) {
+    static constexpr std::pair<std::string_view, PictureKind> kKinds[] = {
+        {"pngblip", PictureKind::Png},      {"jpegblip", PictureKind::Jpeg}, {"dibitmap", PictureKind::Dib},
+        {"wmetafile", PictureKind::Wmf},    {"emfblip", PictureKind::Other}, {"macpict", PictureKind::Other},
+        {"pmmetafile", PictureKind::Other}, {"wbitmap", PictureKind::Other}};
+    if (word == "bin")
+        return false;
+    if (pict.header.size() < 512) {
+        pict.header += u'\\';
+        pict.header += QLatin1String(word.data(), qsizetype(word.size()));
+        if (hasParam)
+            pict.header += QString::number(param);
+    }
+    for (const auto& [name, kind] : kKinds)
+        if (word == name)
+            pict.kind = kind;
+    const int value = std::clamp(param, 0, 1 << 20);
+    if (word == "picw")
+        pict.width = value;
+    else if (word == "pich")
+        pict.height = value;
+    else if (word == "picwgoal")
+        pict.goalWidth = value;
+    else if (word == "pichgoal")
+        pict.goalHeight = value;
+    else if (word == "picscalex")
+        pict.scaleX = value;
+    else if (word == "picscaley")
+        pict.scaleY = value;
+    return true;
+}
+
+// Hex digits of a picture, a stretch at a time: pictures are most of a note's bytes.
+void Parser::pictureHex() {
+    const qsizetype n = in.size();
+    while (pos < n) {
+        const char16_t c = in[pos].unicode();
+        int v;
+        if (c >= u'0' && c <= u'9')
+            v = c - u'0';
+        else if ((c | 0x20) >= u'a' && (c | 0x20) <= u'f')
+            v = (c | 0x20) - u'a' + 10;
+        else if (c == u' ' || c == u'\r' || c == u'\n' || c == u'\t') {
+            ++pos;
+            continue;
+        } else
+            return;
+        ++pos;
+        if (pictureNibble < 0) {
+            pictureNibble = v;
+        } else {
+            if (pict.data.size() < kMaxPictureBytes)
+                pict.data += char(pictureNibble * 16 + v);
+            pictureNibble = -1;
+        }
+    }
+}
+
 bool Parser::readsDestination() const {
     if (pos + 1 >= in.size() || in[pos] != u'\\')
         return false;
@@ -1066,7 +1276,7 @@ bool Parser::readsDestination() const {
     while (end < in.size() && end - pos < 24 && isAsciiLetter(in[end].unicode()))
         ++end;
     const QStringView word = in.sliced(pos + 1, end - pos - 1);
-    for (const char16_t* name : {u"pn", u"fldinst", u"listtable", u"listoverridetable"})
+    for (const char16_t* name : {u"pn", u"fldinst", u"listtable", u"listoverridetable", u"shppict"})
         if (word == QStringView(name))
             return true;
     return false;
@@ -1168,6 +1378,8 @@ void Parser::controlSymbol(char16_t c) {
 }
 
 void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
+    if (st.dest == Dest::Picture && pictureWord(word, hasParam, param))
+        return;
     const KeywordEntry* entry = findKeyword(word);
     if (!entry)
         return;
@@ -1238,8 +1450,24 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         }
         break;
     case Kw::Bin:
-        if (hasParam)
+        if (hasParam && st.dest == Dest::Picture && param > 0) {
+            const qsizetype count = std::min<qsizetype>(param, in.size() - pos);
+            if (pict.data.size() < kMaxPictureBytes)
+                pict.data += in.sliced(pos, count).toLatin1();
+            pos += count;
+        } else if (hasParam) {
             skipBinary(param);
+        }
+        break;
+    case Kw::Picture:
+        if (st.dest != Dest::Text) {
+            skipGroup();
+            break;
+        }
+        flushRun();
+        st.dest = Dest::Picture;
+        pict = Picture();
+        pictureNibble = -1;
         break;
     case Kw::Bold:
         st.chr.bold = on;
@@ -1572,6 +1800,7 @@ void Parser::emitToDestination(char16_t c) {
         return;
     case Dest::ListTable:
     case Dest::ListOverrideTable:
+    case Dest::Picture:
         return;
     case Dest::Text:
         break;

@@ -8,6 +8,11 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextList>
+#include <QBuffer>
+#include <QImage>
+#include <QPixmap>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <array>
 #include <unordered_map>
@@ -266,6 +271,51 @@ template <typename T> int indexOf(std::vector<T>& list, const T& value) {
     return int(list.size() - 1);
 }
 
+void appendHex(QString& out, QByteArrayView data) {
+    out.reserve(out.size() + data.size() * 2 + data.size() / 64 * 2 + 4);
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (i % 64 == 0)
+            out += u"\r\n";
+        const uchar b = uchar(data[i]);
+        out += QChar(kHex[b >> 4]);
+        out += QChar(kHex[b & 15]);
+    }
+}
+
+// A picture as it came from a note, or else (a pasted one) as PNG at the size it is shown.
+void appendPicture(QString& out, const QTextDocument& document, const QTextImageFormat& fmt) {
+    if (fmt.hasProperty(rtf::PictureData)) {
+        out += u"{\\pict";
+        out += fmt.stringProperty(rtf::PictureHeader);
+        appendHex(out, fmt.property(rtf::PictureData).toByteArray());
+        out += u'}';
+        return;
+    }
+    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(fmt.name()));
+    QImage image;
+    if (resource.metaType() == QMetaType::fromType<QImage>())
+        image = resource.value<QImage>();
+    else if (resource.metaType() == QMetaType::fromType<QPixmap>())
+        image = resource.value<QPixmap>().toImage();
+    else if (resource.metaType() == QMetaType::fromType<QByteArray>())
+        image.loadFromData(resource.toByteArray());
+    if (image.isNull())
+        return; // nothing to keep: a picture the editor could not load either
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    const double width = fmt.width() > 0 ? fmt.width() : image.width();
+    const double height = fmt.height() > 0 ? fmt.height() : image.height();
+    out += QStringLiteral("{\\pict\\pngblip\\picw%1\\pich%2\\picwgoal%3\\pichgoal%4")
+               .arg(image.width())
+               .arg(image.height())
+               .arg(toTwips(width))
+               .arg(toTwips(height));
+    appendHex(out, png);
+    out += u'}';
+}
+
 } // namespace
 
 namespace rtf {
@@ -504,6 +554,11 @@ QString write(const QTextDocument& document) {
             if (out.size() != before)
                 needsDelimiter = true;
             state = run;
+            if (fmt.isImageFormat()) {
+                for (int i = 0; i < fragment.length(); ++i)
+                    appendPicture(out, document, fmt.toImageFormat());
+                continue; // the picture's group ends the control words before it
+            }
             if (needsDelimiter)
                 out += u' ';
             needsDelimiter = false;

@@ -7,7 +7,7 @@
 #include <QTextList>
 
 // What a note's document holds, one line a paragraph and one a run, so two documents compare
-// line by line: text, character and paragraph formats, lists and links.
+// line by line: text, character and paragraph formats, lists, links and pictures.
 inline QString formatLine(const QTextFormat& f) {
     QStringList parts;
     const QMap<int, QVariant> props = f.properties();
@@ -15,12 +15,15 @@ inline QString formatLine(const QTextFormat& f) {
         QString value;
         const QVariant& v = it.value();
         if (v.metaType() == QMetaType::fromType<QBrush>())
-            value = v.value<QBrush>().style() == Qt::NoBrush ? QStringLiteral("none")
-                                                              : v.value<QBrush>().color().name(QColor::HexArgb);
+            value = v.value<QBrush>().style() == Qt::NoBrush
+                        ? QStringLiteral("none")
+                        : v.value<QBrush>().color().name(QColor::HexArgb);
         else if (v.metaType() == QMetaType::fromType<QColor>())
             value = v.value<QColor>().name(QColor::HexArgb);
         else if (v.canConvert<QStringList>() && v.metaType() != QMetaType::fromType<QString>())
             value = v.toStringList().join(u',');
+        else if (v.metaType() == QMetaType::fromType<QByteArray>())
+            value = QStringLiteral("%1 bytes %2").arg(v.toByteArray().size()).arg(qHash(v.toByteArray()));
         else if (v.metaType() == QMetaType::fromType<double>())
             value = QString::number(v.toDouble(), 'f', 2);
         else
@@ -38,7 +41,8 @@ inline QStringList documentModel(const QTextDocument& doc) {
             line += QStringLiteral(" list=%1 %2").arg(list->format().style()).arg(list->itemText(block));
         lines << line;
         for (auto it = block.begin(); !it.atEnd(); ++it)
-            lines << QStringLiteral("  \"%1\" %2").arg(it.fragment().text(), formatLine(it.fragment().charFormat()));
+            lines << QStringLiteral("  \"%1\" %2")
+                         .arg(it.fragment().text(), formatLine(it.fragment().charFormat()));
     }
     return lines;
 }
@@ -59,6 +63,8 @@ inline QString labelledText(const QTextDocument& doc) {
         out << label + block.text();
     }
     QString text = out.join(u'\n');
-    text.replace(QChar::LineSeparator, u'\n').replace(QChar::Nbsp, u' ');
+    text.replace(QChar::LineSeparator, u'\n')
+        .replace(QChar::Nbsp, u' ')
+        .remove(QChar::ObjectReplacementCharacter);
     return text;
 }

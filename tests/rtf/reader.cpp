@@ -3,8 +3,14 @@
 #include "host/rtfreader.h"
 
 #include "host/rtfformat.h"
+#include "host/rtfwriter.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QStringDecoder>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <QtEndian>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -371,6 +377,74 @@ class ReaderTest : public QObject {
         }
         QCOMPARE(got.join(u' '), labels);
         QVERIFY(!doc.toPlainText().contains(u'\t'));
+    }
+
+    // Pictures show at the size the file gives; the kinds the editor cannot draw as a framed box.
+    void pictures_data() {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<QSize>("drawn"); // the size of the bitmap inside
+        QImage red(3, 2, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QByteArray png, jpeg;
+        QBuffer pngBuffer(&png), jpegBuffer(&jpeg);
+        pngBuffer.open(QIODevice::WriteOnly);
+        jpegBuffer.open(QIODevice::WriteOnly);
+        red.save(&pngBuffer, "PNG");
+        red.save(&jpegBuffer, "JPEG");
+        QByteArray dib(40, '\0'); // BITMAPINFOHEADER of a 3 x 2 24-bit bitmap, then its rows
+        qToLittleEndian<quint32>(40, dib.data());
+        qToLittleEndian<qint32>(3, dib.data() + 4);
+        qToLittleEndian<qint32>(2, dib.data() + 8);
+        qToLittleEndian<quint16>(1, dib.data() + 12);
+        qToLittleEndian<quint16>(24, dib.data() + 14);
+        dib += QByteArray(24, '\x40');
+        QByteArray wmf(18, '\0'); // a header, one StretchDIBits record, the end record
+        qToLittleEndian<quint16>(1, wmf.data());
+        qToLittleEndian<quint16>(9, wmf.data() + 2);
+        QByteArray record(28, '\0');
+        qToLittleEndian<quint32>(quint32(record.size() + dib.size()) / 2, record.data());
+        qToLittleEndian<quint16>(0x0F43, record.data() + 4);
+        wmf += record + dib + QByteArray::fromHex("030000000000");
+        QTest::newRow("PNG") << "\\pngblip\\picw3\\pich2\\picwgoal900\\pichgoal600" << png << QSize(60, 40)
+                             << QSize(3, 2);
+        QTest::newRow("JPEG, scaled") << "\\jpegblip\\picw3\\pich2\\picwgoal300\\pichgoal300\\picscalex200"
+                                      << jpeg << QSize(40, 20) << QSize(3, 2);
+        QTest::newRow("DIB") << "\\dibitmap0\\picw3\\pich2" << dib << QSize(3, 2) << QSize(3, 2);
+        QTest::newRow("WordPad's metafile")
+            << "\\wmetafile8\\picw79\\pich53\\picwgoal45\\pichgoal30" << wmf << QSize(3, 2) << QSize(3, 2);
+        QTest::newRow("EMF") << "\\emfblip\\picw2540\\pich1270" << QByteArray(100, '\x01') << QSize(96, 48)
+                             << QSize(96, 48);
+        QTest::newRow("another metafile")
+            << "\\wmetafile8\\picwgoal1500\\pichgoal750" << wmf.left(18) << QSize(100, 50) << QSize(100, 50);
+    }
+    void pictures() {
+        QFETCH(QString, header);
+        QFETCH(QByteArray, data);
+        QFETCH(QSize, shown);
+        QFETCH(QSize, drawn);
+        QString rtf = QStringLiteral("{\\rtf1 a{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}") + header + u' ' +
+                      QString::fromLatin1(data.toHex()) + QStringLiteral("}b}");
+        QTextDocument doc;
+        rtf::read(rtf, doc);
+        QCOMPARE(doc.toPlainText(), QStringLiteral("a\uFFFCb"));
+        const QTextImageFormat image = formatAt(doc, 1).toImageFormat();
+        QVERIFY(image.isValid());
+        QCOMPARE(QSizeF(image.width(), image.height()).toSize(), shown);
+        const QVariant resource = doc.resource(QTextDocument::ImageResource, QUrl(image.name()));
+        QImage loaded = resource.value<QImage>();
+        if (loaded.isNull())
+            QVERIFY(loaded.loadFromData(resource.toByteArray()));
+        QCOMPARE(loaded.size(), drawn);
+        QCOMPARE(rtf::plainText(rtf), QStringLiteral("ab"));
+        // Written back as it came, data and all.
+        const QString written = rtf::write(doc);
+        QVERIFY(written.contains(QStringLiteral("{\\pict") + header.remove(u' ') + QStringLiteral("\r\n")));
+        QTextDocument again;
+        rtf::read(written, again);
+        QCOMPARE(formatAt(again, 1).property(rtf::PictureData).toByteArray(), data);
+        QCOMPARE(rtf::write(again), written);
     }
 
     void fontTableForms() {

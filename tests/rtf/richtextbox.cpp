@@ -2,7 +2,13 @@
 #include "host/richtextbox.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QMimeData>
+#include <QSet>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QUrl>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -210,6 +216,73 @@ class RichTextBoxTest : public QObject {
         QCOMPARE(reloaded.textRTF(), rtf);
         QVERIFY(shown.startsWith(QStringLiteral("axy")));
         QVERIFY(shown.contains(QStringLiteral("c1")));
+    }
+
+    // A pasted page keeps its lists, links, highlight and pictures; its scripts and forms go.
+    void pastedPageKeepsItsFormatting() {
+        QImage dot(4, 3, QImage::Format_RGB32);
+        dot.fill(Qt::green);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        dot.save(&buffer, "PNG");
+        PastingBox box;
+        QMimeData mime;
+        mime.setHtml(
+            QStringLiteral(
+                "<style>p{color:red}</style><script>alert(1)</script><ul><li>jeden</li>"
+                "<li>dva</li></ul><ol><li>tri</li></ol><p><a href=\"https://example.sk/\">odkaz</a> "
+                "<span style=\"background-color:#ffff00\">žlté</span><img src=\"data:image/png;base64,") +
+            QString::fromLatin1(png.toBase64()) +
+            QStringLiteral(
+                "\" width=\"8\" height=\"6\"><img src=\"copied.png\"></p><form><input value=\"x\"></form>"));
+        QImage copied(5, 5, QImage::Format_RGB32);
+        copied.fill(Qt::blue);
+        mime.setImageData(copied);
+        box.insertFromMimeData(&mime);
+        const QString text = box.text();
+        QVERIFY2(!text.contains(QStringLiteral("alert")) && text.contains(QStringLiteral("jeden")),
+                 qPrintable(text));
+        const QTextDocument* doc = box.document();
+        QStringList lists;
+        QSet<QString> anchors;
+        QList<QSize> pictures;
+        bool highlighted = false;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            if (b.textList())
+                lists << QString::number(b.textList()->format().style());
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (f.isAnchor())
+                    anchors << f.anchorHref();
+                if (f.background().color() == QColor(255, 255, 0))
+                    highlighted = true;
+                if (f.isImageFormat()) {
+                    const QTextImageFormat img = f.toImageFormat();
+                    QImage drawn =
+                        doc->resource(QTextDocument::ImageResource, QUrl(img.name())).value<QImage>();
+                    if (drawn.isNull())
+                        drawn.loadFromData(
+                            doc->resource(QTextDocument::ImageResource, QUrl(img.name())).toByteArray());
+                    QCOMPARE(drawn.isNull(), false);
+                    pictures << QSizeF(img.width(), img.height()).toSize();
+                }
+            }
+        }
+        const QString disc = QString::number(QTextListFormat::ListDisc);
+        const QString decimal = QString::number(QTextListFormat::ListDecimal);
+        QCOMPARE(lists, QStringList({disc, disc, decimal}));
+        QCOMPARE(anchors, QSet<QString>{QStringLiteral("https://example.sk/")});
+        QVERIFY(highlighted);
+        QCOMPARE(pictures, QList<QSize>({QSize(8, 6), QSize(5, 5)}));
+        QVERIFY(box.textRTF().contains(QLatin1String("\\pngblip")));
+        // A picture alone, as an image viewer copies it.
+        PastingBox alone;
+        QMimeData picture;
+        picture.setImageData(copied);
+        alone.insertFromMimeData(&picture);
+        QVERIFY(alone.textRTF().contains(
+            QLatin1String("{\\pict\\pngblip\\picw5\\pich5\\picwgoal75\\pichgoal75")));
     }
 
     // A link opens on a click with Ctrl held; a plain click only places the caret.
