@@ -14,6 +14,8 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextTable>
 #include <QTextDocument>
 #include <QTextList>
 #include <QTextListFormat>
@@ -39,7 +41,8 @@ constexpr int kMaxFontNameLength = 256;
 constexpr std::size_t kMaxRuns = 200'000;
 constexpr int kMaxParagraphs = 1'000'000;
 constexpr int kSymbolCodePage = -2;
-constexpr qsizetype kMaxPictureBytes = 64 << 20; // \fcharset2: the Symbol font's own encoding
+constexpr qsizetype kMaxPictureBytes = 64 << 20;
+constexpr std::size_t kMaxTables = 10'000; // \fcharset2: the Symbol font's own encoding
 
 enum class Kw : quint8 {
     Unknown,
@@ -117,6 +120,10 @@ enum class Kw : quint8 {
     FieldResult,
     ListGroup,
     Picture,
+    RowDefaults,
+    CellEdge,
+    InTable,
+    Border,
 };
 
 struct KeywordEntry {
@@ -148,10 +155,17 @@ constexpr KeywordEntry kKeywords[] = {
     {"bkmkstart", Kw::SkipDestination},
     {"blipuid", Kw::SkipDestination},
     {"blue", Kw::Blue},
+    {"brdrdash", Kw::Border},
+    {"brdrdb", Kw::Border},
+    {"brdrdot", Kw::Border},
+    {"brdrhair", Kw::Border},
+    {"brdrs", Kw::Border},
+    {"brdrth", Kw::Border},
     {"bullet", Kw::Character, u'\u2022'},
     {"buptim", Kw::SkipDestination},
     {"cb", Kw::Highlight},
     {"cell", Kw::Cell},
+    {"cellx", Kw::CellEdge},
     {"cf", Kw::Color},
     {"chcbpat", Kw::Highlight},
     {"chftn", Kw::FootnoteMark},
@@ -205,6 +219,7 @@ constexpr KeywordEntry kKeywords[] = {
     {"i", Kw::Italic},
     {"ilvl", Kw::ListLevelIndex},
     {"info", Kw::SkipDestination},
+    {"intbl", Kw::InTable},
     {"keywords", Kw::SkipDestination},
     {"latentstyles", Kw::SkipDestination},
     {"ldblquote", Kw::Character, u'\u201C'},
@@ -303,6 +318,7 @@ constexpr KeywordEntry kKeywords[] = {
     {"template", Kw::SkipDestination},
     {"themedata", Kw::SkipDestination},
     {"title", Kw::SkipDestination},
+    {"trowd", Kw::RowDefaults},
     {"txe", Kw::SkipDestination},
     {"u", Kw::Unicode},
     {"uc", Kw::UnicodeSkip},
@@ -490,6 +506,7 @@ struct ParaProps {
     int spaceBefore = 0, spaceAfter = 0;
     int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly, or 240ths of a line with \slmult
     bool lineMultiple = false;
+    bool inTable = false;
     ListProps list;
     bool operator==(const ParaProps&) const = default;
 };
@@ -551,6 +568,11 @@ class Sink {
     // A list's label as text: the document draws its own labels, plain text has only these.
     virtual bool wantsLabels() const { return false; }
     virtual void picture(const Picture&, const RunFormat&) {}
+    // Table cells and rows: a cell's paragraphs are ended before it. Sinks that take cells
+    // apart from paragraphs get these; plain text separates cells with tabs instead.
+    virtual bool wantsCells() const { return false; }
+    virtual void endCell() {}
+    virtual void endRow(const std::vector<int>& /*edges*/, bool /*borders*/) {}
 };
 
 // A device-independent bitmap (a BITMAPINFOHEADER and its bits) as a .bmp file.
@@ -645,7 +667,21 @@ class DocumentSink final : public Sink {
         lastParagraph(para);
         blockPending = true;
     }
+    bool wantsCells() const override { return true; }
+    void endCell() override {
+        if (tables.size() < kMaxTables)
+            cells.emplace_back(cellFirst, paragraph);
+        cellFirst = paragraph + 1;
+    }
+    void endRow(const std::vector<int>& edges, bool borders) override {
+        if (!cells.empty())
+            rows.push_back({std::move(cells), edges, borders});
+        cells.clear();
+        cellFirst = paragraph + 1;
+    }
     void lastParagraph(const ParaProps& para) override {
+        if (!para.inTable)
+            endTable();
         if (!(para == ParaProps()) && paragraphs.size() < kMaxRuns &&
             (paragraphs.empty() || paragraphs.back().first != paragraph))
             paragraphs.emplace_back(paragraph, para);
@@ -726,6 +762,10 @@ class DocumentSink final : public Sink {
             lf.setNumberSuffix(para.list.suffix);
             open[key] = at.createList(lf);
         }
+        endTable();
+        // Last table first, so the paragraph numbers of those before stay valid.
+        for (auto table = tables.rbegin(); table != tables.rend(); ++table)
+            buildTable(*table);
         cursor.endEditBlock();
     }
 
@@ -737,6 +777,100 @@ class DocumentSink final : public Sink {
     };
     using Key = std::tuple<bool, bool, bool, bool, bool, int, QRgb, bool, QRgb, bool, QString, int, int,
                            double, QString>;
+
+    struct Row {
+        std::vector<std::pair<int, int>> cells; // first and last paragraph
+        std::vector<int> edges;                 // \cellx: each cell's right edge in twips
+        bool borders = false;
+    };
+    using Table = std::vector<Row>;
+
+    void endTable() {
+        cells.clear();
+        cellFirst = paragraph + 1;
+        if (!rows.empty())
+            tables.push_back(std::move(rows));
+        rows.clear();
+    }
+
+    // The table's paragraphs, so far plain paragraphs of the document, move into its cells.
+    void buildTable(const Table& table) {
+        const int first = table.front().cells.front().first;
+        const int last = table.back().cells.back().second;
+        int columns = 0;
+        for (const Row& row : table)
+            columns = std::max(columns, int(row.cells.size()));
+        if (first > last || columns == 0)
+            return;
+        const auto blockStart = [this](int number) { return doc.findBlockByNumber(number).position(); };
+        const auto blockEnd = [this](int number) {
+            const QTextBlock b = doc.findBlockByNumber(number);
+            return b.position() + b.length() - 1;
+        };
+        std::vector<std::vector<std::pair<QTextDocumentFragment, QTextBlockFormat>>> content;
+        for (const Row& row : table) {
+            auto& out = content.emplace_back();
+            for (const auto& [from, to] : row.cells) {
+                QTextCursor c(&doc);
+                c.setPosition(blockStart(from));
+                c.setPosition(blockEnd(to), QTextCursor::KeepAnchor);
+                out.emplace_back(c.selection(), doc.findBlockByNumber(from).blockFormat());
+            }
+        }
+        const bool hasNext = last + 1 < doc.blockCount();
+        QTextCursor at(&doc);
+        if (first > 0) {
+            at.setPosition(blockEnd(first - 1));
+            at.setPosition(blockEnd(last), QTextCursor::KeepAnchor);
+        } else {
+            at.setPosition(0);
+            at.setPosition(hasNext ? blockStart(last + 1) : blockEnd(last), QTextCursor::KeepAnchor);
+        }
+        at.removeSelectedText();
+        QTextTableFormat tf;
+        const Row& widest = *std::max_element(table.begin(), table.end(), [](const Row& a, const Row& b) {
+            return a.cells.size() < b.cells.size();
+        });
+        QList<QTextLength> widths;
+        int left = 0;
+        for (const int edge : widest.edges) {
+            widths << QTextLength(QTextLength::FixedLength,
+                                  std::max(edge - left, 15) / Twips::kPerDesignPixel);
+            left = edge;
+        }
+        if (widths.size() == columns)
+            tf.setColumnWidthConstraints(widths);
+        const bool borders = std::any_of(table.begin(), table.end(), [](const Row& r) { return r.borders; });
+        tf.setBorder(borders ? 1 : 0);
+        tf.setBorderStyle(borders ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
+        tf.setBorderCollapse(true);
+        tf.setCellSpacing(0);
+        tf.setCellPadding(2);
+        tf.setAlignment(Qt::AlignLeft);
+        QTextTable* qt = at.insertTable(int(table.size()), columns, tf);
+        if (first == 0) {
+            QTextCursor before(&doc);
+            before.setBlockFormat(QTextBlockFormat());
+        }
+        // Qt puts a paragraph after the table; the one that followed in the note takes its place.
+        if (first > 0 && hasNext) {
+            QTextCursor after(&doc);
+            after.setPosition(qt->lastPosition() + 1);
+            after.deleteChar();
+        }
+        for (int r = 0; r < int(content.size()); ++r) {
+            // A row shorter than the table ends with a cell as wide as the rest.
+            const int count = int(content[std::size_t(r)].size());
+            if (count < columns)
+                qt->mergeCells(r, count - 1, 1, columns - count + 1);
+            for (int c = 0; c < count; ++c) {
+                const auto& [fragment, format] = content[std::size_t(r)][std::size_t(c)];
+                QTextCursor cell = qt->cellAt(r, c).firstCursorPosition();
+                cell.setBlockFormat(format);
+                cell.insertFragment(fragment);
+            }
+        }
+    }
 
     static QTextBlockFormat blockFormat(const ParaProps& p) {
         const auto px = [](int twips) { return twips / Twips::kPerDesignPixel; };
@@ -868,6 +1002,10 @@ class DocumentSink final : public Sink {
     std::vector<std::pair<int, ParaProps>> paragraphs;
     int paragraph = 0;
     bool blockPending = false;
+    std::vector<std::pair<int, int>> cells;
+    int cellFirst = 0;
+    std::vector<Row> rows;
+    std::vector<Table> tables;
 };
 
 class PlainSink final : public Sink {
@@ -980,6 +1118,8 @@ class Parser {
     std::vector<QString> links;
     Picture pict;
     int pictureNibble = -1;
+    std::vector<int> edges; // the row being defined: its cells' right edges
+    bool borders = false;
 };
 
 void Parser::run() {
@@ -1522,6 +1662,14 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         endParagraph(true);
         break;
     case Kw::Row:
+        if (sink.wantsCells()) {
+            if (paragraphHasContent) {
+                endParagraph(true);
+                sink.endCell();
+            }
+            sink.endRow(edges, borders);
+            break;
+        }
         cellPending = false;
         endParagraph(true);
         break;
@@ -1535,12 +1683,33 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         emitUnit(u'\t');
         break;
     case Kw::Cell:
+        if (sink.wantsCells()) {
+            st.para.inTable = true;
+            endParagraph(true);
+            sink.endCell();
+            break;
+        }
         // The separator is written when the next cell's text comes, so a row has none at its end.
         if (cellPending) {
             cellPending = false;
             emitUnit(u'\t');
         }
         cellPending = true;
+        break;
+    case Kw::RowDefaults:
+        edges.clear();
+        borders = false;
+        break;
+    case Kw::CellEdge:
+        if (edges.size() < 64)
+            edges.push_back(std::clamp(param, 0, 31680 * 2));
+        break;
+    case Kw::InTable:
+        st.para.inTable = true;
+        break;
+    case Kw::Border:
+        if (!(entry->kw == Kw::Border && hasParam && param == 0))
+            borders = true;
         break;
     case Kw::FootnoteMark:
         // The mark belongs to a footnote, which the note does not keep.

@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextList>
+#include <QTextTable>
 #include <QBuffer>
 #include <QImage>
 #include <QPixmap>
@@ -193,6 +194,7 @@ struct ParaState {
     bool lineMultiple = false;
     int listStyle = 0;
     QString prefix, suffix;
+    bool inTable = false;
     bool operator==(const ParaState&) const = default;
 };
 
@@ -316,6 +318,29 @@ void appendPicture(QString& out, const QTextDocument& document, const QTextImage
     out += u'}';
 }
 
+// A table row's definition: each cell's right edge and, when the table has them, its borders.
+void appendRowDefinition(QString& out, const QTextTable& table, int row) {
+    const QTextTableFormat tf = table.format();
+    const QList<QTextLength> widths = tf.columnWidthConstraints();
+    const bool borders = tf.border() > 0 && tf.borderStyle() != QTextFrameFormat::BorderStyle_None;
+    out += u"\\trowd\\trgaph108";
+    int edge = 0;
+    for (int c = 0; c < table.columns(); ++c) {
+        const QTextLength width = c < widths.size() ? widths[c] : QTextLength();
+        // Columns without a fixed width share a page of 6.5 inches.
+        edge += width.type() == QTextLength::FixedLength ? std::max(toTwips(width.rawValue()), 15)
+                                                         : 9360 / table.columns();
+        const QTextTableCell cell = table.cellAt(row, c);
+        if (cell.column() + cell.columnSpan() - 1 > c)
+            continue; // a cell spanning columns ends at the last of them
+        if (borders)
+            out += u"\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\br"
+                   u"drs\\brdrw10";
+        out += u"\\cellx";
+        appendNumber(out, edge);
+    }
+}
+
 } // namespace
 
 namespace rtf {
@@ -436,7 +461,20 @@ QString write(const QTextDocument& document) {
     previous.align = -1;
     bool needsDelimiter = false; // the output ends with a control word that text must not run into
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const ParaState para = paraState(block, alignmentCode(block.blockFormat().alignment()));
+        ParaState para = paraState(block, alignmentCode(block.blockFormat().alignment()));
+        const QTextTable* table = QTextCursor(block).currentTable();
+        QTextTableCell cell;
+        if (table) {
+            cell = table->cellAt(block.position());
+            para.inTable = true;
+            if (cell.column() == 0 && cell.firstCursorPosition().block() == block) {
+                appendRowDefinition(out, *table, cell.row());
+                previous.align = -1; // each row starts its paragraphs afresh
+            }
+        } else if (block.length() == 1 && !block.previous().isValid() && block.next().isValid() &&
+                   QTextCursor(block.next()).currentTable()) {
+            continue; // the paragraph Qt keeps before a table that starts the note
+        }
         if (!(para == previous)) {
             static constexpr const char16_t* kAlign[] = {u"", u"\\qr", u"\\qc", u"\\qj"};
             out += u"\\pard";
@@ -468,6 +506,8 @@ QString write(const QTextDocument& document) {
                 out += name;
                 appendNumber(out, value);
             };
+            if (para.inTable)
+                out += u"\\intbl";
             word(u"\\fi", para.firstIndent);
             word(u"\\li", para.leftIndent);
             word(u"\\ri", para.rightIndent);
@@ -565,7 +605,10 @@ QString write(const QTextDocument& document) {
             appendText(out, QStringView(raw).sliced(start, fragment.length()));
         }
         closeLink();
-        out += u"\\par\r\n";
+        if (table && cell.lastCursorPosition().block() == block)
+            out += cell.column() + cell.columnSpan() >= table->columns() ? u"\\cell\\row\r\n" : u"\\cell ";
+        else
+            out += u"\\par\r\n";
         needsDelimiter = false;
     }
     out += u'}';

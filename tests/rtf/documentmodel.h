@@ -4,7 +4,9 @@
 #include <QStringList>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextCursor>
 #include <QTextList>
+#include <QTextTable>
 
 // What a note's document holds, one line a paragraph and one a run, so two documents compare
 // line by line: text, character and paragraph formats, lists, links and pictures.
@@ -47,10 +49,23 @@ inline QStringList documentModel(const QTextDocument& doc) {
     return lines;
 }
 
-// The document's text with its list labels, as a reader without lists shows it.
+// Qt keeps a paragraph before a table that starts the document and after one that ends it; RTF
+// has no such paragraphs.
+inline bool isTableGuard(const QTextBlock& block) {
+    const auto inTable = [](const QTextBlock& b) { return b.isValid() && QTextCursor(b).currentTable(); };
+    return block.length() == 1 && !inTable(block) &&
+           ((!block.previous().isValid() && inTable(block.next())) ||
+            (!block.next().isValid() && inTable(block.previous())));
+}
+
+// The document's text with its list labels, as a reader without lists shows it: table cells
+// separated by tabs, rows by line ends.
 inline QString labelledText(const QTextDocument& doc) {
-    QStringList out;
+    QString text;
+    bool first = true;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (isTableGuard(block))
+            continue;
         QString label;
         if (const QTextList* list = block.textList()) {
             const int style = list->format().style();
@@ -60,11 +75,25 @@ inline QString labelledText(const QTextDocument& doc) {
                         : list->itemText(block);
             label += u'\t';
         }
-        out << label + block.text();
+        bool nextCell = false;
+        if (const QTextTable* table = QTextCursor(block).currentTable()) {
+            const QTextTableCell cell = table->cellAt(block.position());
+            nextCell = cell.column() > 0 && cell.firstCursorPosition().block() == block;
+        }
+        if (!first)
+            text += nextCell ? u'\t' : u'\n';
+        first = false;
+        text += label + block.text();
     }
-    QString text = out.join(u'\n');
     text.replace(QChar::LineSeparator, u'\n')
         .replace(QChar::Nbsp, u' ')
         .remove(QChar::ObjectReplacementCharacter);
+    return text;
+}
+
+// Text compared without the line ends at its end, which a table at the end leaves open.
+inline QString withoutFinalBreaks(QString text) {
+    while (text.endsWith(u'\n'))
+        text.chop(1);
     return text;
 }

@@ -4,6 +4,7 @@
 
 #include "host/rtfformat.h"
 #include "host/rtfwriter.h"
+#include "rtf/documentmodel.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -16,6 +17,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -217,7 +219,43 @@ class ReaderTest : public QObject {
         QCOMPARE(rtf::plainText(input), expected);
         QTextDocument doc;
         rtf::read(input, doc);
-        QCOMPARE(doc.toPlainText(), expected);
+        QCOMPARE(labelledText(doc), expected);
+    }
+
+    // WordPad's table: rows, cells of several paragraphs, widths and borders.
+    void tables() {
+        QTextDocument doc;
+        rtf::read(wrap("x\\par\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw10\\cellx1500\\cellx4500\\pard\\intbl "
+                       "a1\\par "
+                       "a2\\cell\\qc b\\cell\\row\\trowd\\cellx1500\\cellx4500\\pard\\intbl c\\cell "
+                       "d\\cell\\row\\pard y"),
+                  doc);
+        QCOMPARE(labelledText(doc), QStringLiteral("x\na1\na2\tb\nc\td\ny"));
+        QTextCursor c(&doc);
+        c.setPosition(int(doc.toPlainText().indexOf(u'b')));
+        const QTextTable* table = c.currentTable();
+        QVERIFY(table);
+        QCOMPARE(table->rows(), 2);
+        QCOMPARE(table->columns(), 2);
+        QCOMPARE(table->cellAt(0, 0).lastCursorPosition().block().text(), QStringLiteral("a2"));
+        QCOMPARE(c.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        const QList<QTextLength> widths = table->format().columnWidthConstraints();
+        QCOMPARE(widths.size(), 2);
+        QCOMPARE(widths[0].rawValue(), 100.0);
+        QCOMPARE(widths[1].rawValue(), 200.0);
+        QCOMPARE(table->format().border(), 1.0);
+        QCOMPARE(doc.blockCount(), 7); // no paragraph added around the table
+        const QString written = rtf::write(doc);
+        QVERIFY2(
+            written.contains(QLatin1String("\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs")),
+            qPrintable(written));
+        QVERIFY(written.contains(QLatin1String("\\cellx1500")));
+        QVERIFY(written.contains(QLatin1String("\\cellx4500")));
+        QVERIFY(written.contains(
+            QLatin1String("\\pard\\intbl a1\\par\r\na2\\cell \\pard\\qc\\intbl b\\cell\\row")));
+        QTextDocument again;
+        rtf::read(written, again);
+        QCOMPARE(documentModel(again), documentModel(doc));
     }
 
     void alignmentBelongsToParagraphs() {
