@@ -2,6 +2,7 @@
 // as the reference. The corpus lives beside the repository and is not part of it.
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
+#include "rtf/corpusfiles.h"
 #include "rtf/documentmodel.h"
 
 #include <QDir>
@@ -11,45 +12,6 @@
 #include <QTextDocument>
 
 namespace {
-
-QString corpusDir() {
-    return QStringLiteral(PRIPOMIN_SOURCE_DIR "/../shared/rtf-corpus");
-}
-
-// As the note files are read: UTF-8 when the bytes are valid UTF-8, else Windows-1250.
-QString decodeLikeNoteFile(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    QStringDecoder cp1250("windows-1250");
-    return cp1250(bytes);
-}
-
-QString readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return decodeLikeNoteFile(file.readAll());
-}
-
-QString collapsed(const QString& text) {
-    return text.simplified();
-}
-
-QStringList corpusFiles(const QString& sub) {
-    return QDir(corpusDir() + u'/' + sub).entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
-}
-
-// Where the note knowingly differs from LibreOffice: footnotes are not kept, their marks neither.
-struct Departure {
-    const char* file;
-    const char* libreOffice;
-    const char* ours;
-};
-constexpr Departure kDepartures[] = {
-    {"rtfjs_word2003_sample.rtf", "has a 1footnote", "has a footnote"},
-};
 
 void addRows(const QString& sub) {
     QTest::addColumn<QString>("name");
@@ -74,9 +36,7 @@ class CorpusTest : public QObject {
         QString expected = readFile(corpusDir() + QStringLiteral("/expected-lo/real/") +
                                     QFileInfo(name).completeBaseName() + QStringLiteral(".txt"));
         const QString actual = collapsed(rtf::plainText(rtf));
-        for (const auto& [file, lo, ours] : kDepartures)
-            if (name == QLatin1String(file))
-                expected.replace(QString::fromUtf8(lo), QString::fromUtf8(ours));
+        expected = withDepartures(name, expected);
         if (actual == collapsed(expected))
             ++agreeing;
         QCOMPARE(actual, collapsed(expected));
