@@ -7,7 +7,6 @@
 #include <QStringDecoder>
 #include <QStringList>
 
-
 inline QString corpusDir() {
     return QStringLiteral(PRIPOMIN_SOURCE_DIR "/../shared/rtf-corpus");
 }
@@ -54,4 +53,3 @@ inline QString withDepartures(const QString& name, QString text) {
             text.replace(QString::fromUtf8(lo), QString::fromUtf8(ours));
     return text;
 }
-
