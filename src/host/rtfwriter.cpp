@@ -605,6 +605,11 @@ QString write(const QTextDocument& document) {
             appendText(out, QStringView(raw).sliced(start, fragment.length()));
         }
         closeLink();
+        if (state.script != QTextCharFormat::AlignNormal) {
+            // LibreOffice drops the raising of a paragraph's last run when it reaches the mark.
+            out += u"\\nosupersub";
+            state.script = QTextCharFormat::AlignNormal;
+        }
         if (table && cell.lastCursorPosition().block() == block)
             out += cell.column() + cell.columnSpan() >= table->columns() ? u"\\cell\\row\r\n" : u"\\cell ";
         else
