@@ -597,7 +597,8 @@ QString write(const QTextDocument& document) {
             if (fmt.isImageFormat()) {
                 for (int i = 0; i < fragment.length(); ++i)
                     appendPicture(out, document, fmt.toImageFormat());
-                continue; // the picture's group ends the control words before it
+                needsDelimiter = false; // the picture's group ends the control words before it
+                continue;
             }
             if (needsDelimiter)
                 out += u' ';

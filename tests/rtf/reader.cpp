@@ -462,8 +462,9 @@ class ReaderTest : public QObject {
         QFETCH(QByteArray, data);
         QFETCH(QSize, shown);
         QFETCH(QSize, drawn);
-        QString rtf = QStringLiteral("{\\rtf1 a{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}") + header + u' ' +
-                      QString::fromLatin1(data.toHex()) + QStringLiteral("}b}");
+        // A control word just before the picture, whose delimiter must not turn into text after it.
+        QString rtf = QStringLiteral("{\\rtf1 a\\b{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}") + header +
+                      u' ' + QString::fromLatin1(data.toHex()) + QStringLiteral("}b}");
         QTextDocument doc;
         rtf::read(rtf, doc);
         QCOMPARE(doc.toPlainText(), QStringLiteral("a\uFFFCb"));
@@ -482,6 +483,7 @@ class ReaderTest : public QObject {
         QTextDocument again;
         rtf::read(written, again);
         QCOMPARE(formatAt(again, 1).property(rtf::PictureData).toByteArray(), data);
+        QCOMPARE(again.toPlainText(), doc.toPlainText());
         QCOMPARE(rtf::write(again), written);
     }
 
