@@ -739,7 +739,9 @@ class DocumentSink final : public Sink {
         }
         // Consecutive paragraphs of the same list form one list; a paragraph outside lists ends
         // them all, so a later list numbers afresh.
-        std::map<std::tuple<int, int, int, QString, QString>, QTextList*> open;
+        // Lists are told apart by what the file shows of them (and what is written back): their
+        // style, labels and indent, which also tells the levels of a nested list apart.
+        std::map<std::tuple<int, int, QString, QString>, QTextList*> open;
         int previous = -2;
         for (const auto& [number, para] : paragraphs) {
             QTextCursor at(doc.findBlockByNumber(number));
@@ -749,8 +751,8 @@ class DocumentSink final : public Sink {
             previous = para.list.style != 0 ? number : -2;
             if (para.list.style == 0)
                 continue;
-            const auto key = std::make_tuple(para.list.style, para.list.level, para.list.ls, para.list.prefix,
-                                             para.list.suffix);
+            const auto key =
+                std::make_tuple(para.list.style, para.leftIndent, para.list.prefix, para.list.suffix);
             if (auto it = open.find(key); it != open.end()) {
                 it->second->add(at.block());
                 continue;

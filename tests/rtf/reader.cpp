@@ -396,6 +396,10 @@ class ReaderTest : public QObject {
                     "{\\listtext 1.\\tab}\\pard\\ls1 a\\par{\\listtext 2.\\tab}\\pard\\ls1 b\\par"
                     "{\\listtext\\f2\\'B7\\tab}\\pard\\ls2 c\\par\\pard d")
             << "1. 2. * -";
+        QTest::newRow("lists that look the same are one, as they are written back")
+            << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par{\\listtext 2.\\tab}\\pard\\ls3 "
+                    "b\\par\\pard c")
+            << "1. 2. -";
         QTest::newRow("a list ends at a paragraph outside it")
             << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par\\pard "
                     "b\\par{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}c")
