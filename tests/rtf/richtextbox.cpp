@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QTextImageFormat>
 #include <QTextList>
+#include <QTextTable>
 #include <QUrl>
 #include <QSignalSpy>
 #include <QTest>
@@ -231,7 +232,9 @@ class RichTextBoxTest : public QObject {
         mime.setHtml(
             QStringLiteral(
                 "<style>p{color:red}</style><script>alert(1)</script><ul><li>jeden</li>"
-                "<li>dva</li></ul><ol><li>tri</li></ol><p><a href=\"https://example.sk/\">odkaz</a> "
+                "<li>dva</li></ul><ol><li>tri</li></ol><table "
+                "border=\"1\"><tr><td>c1<p>c1b</p></td><td>c2</td>"
+                "</tr></table><p><a href=\"https://example.sk/\">odkaz</a> "
                 "<span style=\"background-color:#ffff00\">žlté</span><img src=\"data:image/png;base64,") +
             QString::fromLatin1(png.toBase64()) +
             QStringLiteral(
@@ -274,6 +277,12 @@ class RichTextBoxTest : public QObject {
         QCOMPARE(lists, QStringList({disc, disc, decimal}));
         QCOMPARE(anchors, QSet<QString>{QStringLiteral("https://example.sk/")});
         QVERIFY(highlighted);
+        QTextCursor inTable(const_cast<QTextDocument*>(doc));
+        inTable.setPosition(int(box.text().indexOf(QStringLiteral("c2"))));
+        QVERIFY(inTable.currentTable());
+        QCOMPARE(inTable.currentTable()->columns(), 2);
+        QCOMPARE(inTable.currentTable()->cellAt(0, 0).lastCursorPosition().block().text(),
+                 QStringLiteral("c1b"));
         QCOMPARE(pictures, QList<QSize>({QSize(8, 6), QSize(5, 5)}));
         QVERIFY(box.textRTF().contains(QLatin1String("\\pngblip")));
         // A picture alone, as an image viewer copies it.
