@@ -802,7 +802,15 @@ class DocumentSink final : public Sink {
         int columns = 0;
         for (const Row& row : table)
             columns = std::max(columns, int(row.cells.size()));
-        if (first > last || columns == 0)
+        // Only well-formed tables: cells in order, each of its own paragraphs.
+        int next = first;
+        for (const Row& row : table)
+            for (const auto& [from, to] : row.cells) {
+                if (from != next || to < from)
+                    return;
+                next = to + 1;
+            }
+        if (columns == 0 || last >= doc.blockCount())
             return;
         const auto blockStart = [this](int number) { return doc.findBlockByNumber(number).position(); };
         const auto blockEnd = [this](int number) {
@@ -1664,6 +1672,8 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         endParagraph(true);
         break;
     case Kw::Row:
+        if (st.dest != Dest::Text)
+            break;
         if (sink.wantsCells()) {
             if (paragraphHasContent) {
                 endParagraph(true);
@@ -1685,6 +1695,8 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         emitUnit(u'\t');
         break;
     case Kw::Cell:
+        if (st.dest != Dest::Text)
+            break;
         if (sink.wantsCells()) {
             st.para.inTable = true;
             endParagraph(true);

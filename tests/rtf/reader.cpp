@@ -207,6 +207,9 @@ class ReaderTest : public QObject {
         QTest::newRow("table cells")
             << "{\\rtf1\\trowd\\cellx100\\cellx200 a\\cell b\\cell\\row c\\cell\\cell d\\row}"
             << "a\tb\nc\t\td";
+        QTest::newRow("cell marks outside the text")
+            << "{\\rtf1{\\colortbl;\\red1\\cell\\row;}a\\cell b\\cell\\row}"
+            << "a\tb";
         QTest::newRow("page break") << "{\\rtf1 a\\page b\\par\\page c}"
                                     << "a\nb\nc";
         QTest::newRow("paragraph separator in text") << QStringLiteral("{\\rtf1 a\\u8233?b}") << "a\nb";
