@@ -1974,7 +1974,10 @@ void Parser::emitToDestination(char16_t c) {
         return;
     case Dest::PnTextBefore:
     case Dest::PnTextAfter:
-        if (QString& text = st.dest == Dest::PnTextBefore ? pnList.prefix : pnList.suffix; text.size() < 32)
+        // What a label can show: no control characters, marks or surrogates.
+        if (QString& text = st.dest == Dest::PnTextBefore ? pnList.prefix : pnList.suffix;
+            text.size() < 32 && c >= 0x20 && !QChar::isSurrogate(c) && c != QChar::ParagraphSeparator &&
+            c != QChar::LineSeparator && c != 0xFDD0 && c != 0xFDD1 && c != QChar::ObjectReplacementCharacter)
             text += QChar(c);
         return;
     case Dest::FieldInstruction:

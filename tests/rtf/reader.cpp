@@ -403,6 +403,8 @@ class ReaderTest : public QObject {
             << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par{\\listtext 2.\\tab}\\pard\\ls3 "
                     "b\\par\\pard c")
             << "1. 2. -";
+        QTest::newRow("labels keep no control characters")
+            << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb\\'01}{\\pntxta\\tab)}}a") << "1)";
         QTest::newRow("a list ends at a paragraph outside it")
             << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par\\pard "
                     "b\\par{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}c")
