@@ -25,6 +25,7 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <set>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
@@ -738,17 +739,25 @@ class DocumentSink final : public Sink {
             cursor.setCharFormat(formats[std::size_t(run.format)]);
         }
         // Consecutive paragraphs of the same list form one list; a paragraph outside lists ends
-        // them all, so a later list numbers afresh.
+        // them all, so a later list numbers afresh, and so does a table's cell, its start and its end.
         // Lists are told apart by what the file shows of them (and what is written back): their
         // style, labels and indent, which also tells the levels of a nested list apart.
+        endTable();
+        std::set<int> cellStarts;
+        for (const Table& table : tables)
+            for (const Row& row : table)
+                for (const auto& cell : row.cells)
+                    cellStarts.insert(cell.first);
         std::map<std::tuple<int, int, QString, QString>, QTextList*> open;
         int previous = -2;
+        bool previousInTable = false;
         for (const auto& [number, para] : paragraphs) {
             QTextCursor at(doc.findBlockByNumber(number));
             at.setBlockFormat(blockFormat(para));
-            if (number != previous + 1)
+            if (number != previous + 1 || para.inTable != previousInTable || cellStarts.count(number))
                 open.clear();
             previous = para.list.style != 0 ? number : -2;
+            previousInTable = para.inTable;
             if (para.list.style == 0)
                 continue;
             const auto key =
@@ -764,7 +773,6 @@ class DocumentSink final : public Sink {
             lf.setNumberSuffix(para.list.suffix);
             open[key] = at.createList(lf);
         }
-        endTable();
         // Last table first, so the paragraph numbers of those before stay valid.
         for (auto table = tables.rbegin(); table != tables.rend(); ++table)
             buildTable(*table);
@@ -1722,8 +1730,7 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         st.para.inTable = true;
         break;
     case Kw::Border:
-        if (!(entry->kw == Kw::Border && hasParam && param == 0))
-            borders = true;
+        borders = true;
         break;
     case Kw::FootnoteMark:
         // The mark belongs to a footnote, which the note does not keep.
@@ -1792,7 +1799,7 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         if (st.pn)
             pnList.style = QTextListFormat::ListDisc;
         break;
-    case Kw::PnBody:
+    case Kw::PnBody: // numbered, as \pn starts
         break;
     case Kw::PnLevel:
         if (st.pn)
