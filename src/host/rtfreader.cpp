@@ -1684,8 +1684,10 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
             break;
         if (sink.wantsCells()) {
             if (paragraphHasContent) {
+                const bool cell = st.para.inTable; // the last cell's \cell left out
                 endParagraph(true);
-                sink.endCell();
+                if (cell)
+                    sink.endCell();
             }
             sink.endRow(edges, borders);
             break;

@@ -259,6 +259,10 @@ class ReaderTest : public QObject {
         QTextDocument again;
         rtf::read(written, again);
         QCOMPARE(documentModel(again), documentModel(doc));
+        // A row mark outside a table ends a paragraph, and makes no table of it.
+        rtf::read(QStringLiteral("{\\rtf1 a\\row b}"), doc);
+        QVERIFY(!QTextCursor(doc.begin()).currentTable());
+        QCOMPARE(doc.blockCount(), 2);
     }
 
     void alignmentBelongsToParagraphs() {
