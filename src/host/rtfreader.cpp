@@ -21,6 +21,7 @@
 #include <QTextListFormat>
 
 #include <algorithm>
+#include <climits>
 #include <array>
 #include <atomic>
 #include <map>
@@ -744,20 +745,29 @@ class DocumentSink final : public Sink {
         // style, labels and indent, which also tells the levels of a nested list apart.
         endTable();
         std::set<int> cellStarts;
-        for (const Table& table : tables)
+        std::vector<std::pair<int, int>> tableRanges;
+        for (const Table& table : tables) {
+            tableRanges.emplace_back(table.front().cells.front().first, table.back().cells.back().second);
             for (const Row& row : table)
                 for (const auto& cell : row.cells)
                     cellStarts.insert(cell.first);
+        }
+        const auto inTable = [&tableRanges](int number) {
+            const auto it =
+                std::upper_bound(tableRanges.begin(), tableRanges.end(), std::make_pair(number, INT_MAX));
+            return it != tableRanges.begin() && std::prev(it)->second >= number;
+        };
         std::map<std::tuple<int, int, QString, QString>, QTextList*> open;
         int previous = -2;
         bool previousInTable = false;
         for (const auto& [number, para] : paragraphs) {
             QTextCursor at(doc.findBlockByNumber(number));
             at.setBlockFormat(blockFormat(para));
-            if (number != previous + 1 || para.inTable != previousInTable || cellStarts.count(number))
+            const bool inCell = inTable(number);
+            if (number != previous + 1 || inCell != previousInTable || cellStarts.count(number))
                 open.clear();
             previous = para.list.style != 0 ? number : -2;
-            previousInTable = para.inTable;
+            previousInTable = inCell;
             if (para.list.style == 0)
                 continue;
             const auto key =
