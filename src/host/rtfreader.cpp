@@ -846,6 +846,9 @@ class DocumentSink final : public Sink {
             }
         }
         const bool hasNext = last + 1 < doc.blockCount();
+        // Qt's edits around the table may hand the paragraph after it another one's format.
+        const QTextBlockFormat nextFormat =
+            hasNext ? doc.findBlockByNumber(last + 1).blockFormat() : QTextBlockFormat();
         QTextCursor at(&doc);
         if (first > 0) {
             at.setPosition(blockEnd(first - 1));
@@ -881,11 +884,12 @@ class DocumentSink final : public Sink {
             before.setBlockFormat(QTextBlockFormat());
         }
         // Qt puts a paragraph after the table; the one that followed in the note takes its place.
-        if (first > 0 && hasNext) {
-            QTextCursor after(&doc);
-            after.setPosition(qt->lastPosition() + 1);
+        QTextCursor after(&doc);
+        after.setPosition(qt->lastPosition() + 1);
+        if (first > 0 && hasNext)
             after.deleteChar();
-        }
+        if (hasNext)
+            after.setBlockFormat(nextFormat);
         for (int r = 0; r < int(content.size()); ++r) {
             // A row shorter than the table ends with a cell as wide as the rest.
             const int count = int(content[std::size_t(r)].size());

@@ -259,6 +259,11 @@ class ReaderTest : public QObject {
         QTextDocument again;
         rtf::read(written, again);
         QCOMPARE(documentModel(again), documentModel(doc));
+        // A table that starts the note leaves the paragraph after it its own format.
+        rtf::read(wrap("\\trowd\\cellx1000\\pard\\intbl a\\cell\\row\\pard\\qr b"), doc);
+        QCOMPARE(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        rtf::read(rtf::write(doc), again);
+        QCOMPARE(documentModel(again), documentModel(doc));
         // A row mark outside a table ends a paragraph, and makes no table of it.
         rtf::read(QStringLiteral("{\\rtf1 a\\row b}"), doc);
         QVERIFY(!QTextCursor(doc.begin()).currentTable());
