@@ -1,5 +1,6 @@
 #include "host/richtextbox.h"
 
+#include "host/rtfformat.h"
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
 
@@ -84,6 +85,23 @@ RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     connect(this, &QTextEdit::textChanged, this, [this] {
         if (quiet == 0)
             Q_EMIT contentChanged();
+    });
+    // What is typed next to hidden text is shown: it takes the hidden text's look, not its hiding.
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
+        QTextCharFormat f = currentCharFormat();
+        if (!f.boolProperty(rtf::HiddenText) || textCursor().hasSelection())
+            return;
+        f.setFontPointSize(f.doubleProperty(rtf::HiddenPointSize) > 0
+                               ? f.doubleProperty(rtf::HiddenPointSize)
+                               : document()->defaultFont().pointSizeF());
+        if (f.hasProperty(rtf::HiddenForeground))
+            f.setForeground(f.colorProperty(rtf::HiddenForeground));
+        else
+            f.clearForeground();
+        f.clearProperty(rtf::HiddenText);
+        f.clearProperty(rtf::HiddenPointSize);
+        f.clearProperty(rtf::HiddenForeground);
+        setCurrentCharFormat(f);
     });
 }
 

@@ -1,5 +1,6 @@
 // The note editor control: its change event, the selection's attributes and the RTF it keeps.
 #include "host/richtextbox.h"
+#include "host/rtfformat.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -292,6 +293,19 @@ class RichTextBoxTest : public QObject {
         alone.insertFromMimeData(&picture);
         QVERIFY(alone.textRTF().contains(
             QLatin1String("{\\pict\\pngblip\\picw5\\pich5\\picwgoal75\\pichgoal75")));
+    }
+
+    // Typing after hidden text gives text that shows.
+    void typingBesideHiddenTextShows() {
+        RichTextBox box;
+        box.setTextRTF(QStringLiteral("{\\rtf1\\fs20 a{\\v skryté}}"));
+        box.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&box, QStringLiteral("xy"));
+        QTextCursor c(box.document());
+        c.setPosition(box.document()->characterCount() - 1);
+        QCOMPARE(c.charFormat().fontPointSize(), 10.0);
+        QVERIFY(!c.charFormat().boolProperty(rtf::HiddenText));
+        QVERIFY(box.textRTF().contains(QLatin1String("\\v0 xy")));
     }
 
     // A link opens on a click with Ctrl held; a plain click only places the caret.
