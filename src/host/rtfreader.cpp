@@ -808,9 +808,21 @@ class DocumentSink final : public Sink {
     void endTable() {
         cells.clear();
         cellFirst = paragraph + 1;
-        if (!rows.empty())
+        if (!rows.empty() && wellFormed(rows))
             tables.push_back(std::move(rows));
         rows.clear();
+    }
+
+    // Cells in order, each of paragraphs of its own, with no paragraph between them.
+    static bool wellFormed(const Table& table) {
+        int next = table.front().cells.front().first;
+        for (const Row& row : table)
+            for (const auto& [from, to] : row.cells) {
+                if (from != next || to < from)
+                    return false;
+                next = to + 1;
+            }
+        return true;
     }
 
     // The table's paragraphs, so far plain paragraphs of the document, move into its cells.
@@ -820,14 +832,6 @@ class DocumentSink final : public Sink {
         int columns = 0;
         for (const Row& row : table)
             columns = std::max(columns, int(row.cells.size()));
-        // Only well-formed tables: cells in order, each of its own paragraphs.
-        int next = first;
-        for (const Row& row : table)
-            for (const auto& [from, to] : row.cells) {
-                if (from != next || to < from)
-                    return;
-                next = to + 1;
-            }
         if (columns == 0 || last >= doc.blockCount())
             return;
         const auto blockStart = [this](int number) { return doc.findBlockByNumber(number).position(); };
