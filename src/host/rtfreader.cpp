@@ -901,9 +901,17 @@ class DocumentSink final : public Sink {
                 qt->mergeCells(r, count - 1, 1, columns - count + 1);
             for (int c = 0; c < count; ++c) {
                 const auto& [fragment, format] = content[std::size_t(r)][std::size_t(c)];
-                QTextCursor cell = qt->cellAt(r, c).firstCursorPosition();
-                cell.setBlockFormat(format);
-                cell.insertFragment(fragment);
+                const auto& [from, to] = table[std::size_t(r)].cells[std::size_t(c)];
+                const QTextTableCell cell = qt->cellAt(r, c);
+                QTextCursor at = cell.firstCursorPosition();
+                at.setBlockFormat(format);
+                at.insertFragment(fragment);
+                // A fragment starting with a list item comes as a paragraph of its own, after the
+                // cell's empty one.
+                QTextCursor first = cell.firstCursorPosition();
+                if (first.block().length() == 1 &&
+                    cell.lastCursorPosition().blockNumber() - first.blockNumber() > to - from)
+                    first.deleteChar();
             }
         }
     }

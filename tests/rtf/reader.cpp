@@ -264,6 +264,13 @@ class ReaderTest : public QObject {
         QCOMPARE(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         rtf::read(rtf::write(doc), again);
         QCOMPARE(documentModel(again), documentModel(doc));
+        // A list item in a cell stays the cell's one paragraph.
+        rtf::read(
+            wrap("\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell{\\*\\pn\\pnlvlblt}b\\cell\\row\\pard c"),
+            doc);
+        QCOMPARE(labelledText(doc), QStringLiteral("a\t\u2022\tb\nc"));
+        rtf::read(rtf::write(doc), again);
+        QCOMPARE(documentModel(again), documentModel(doc));
         // A row mark outside a table ends a paragraph, and makes no table of it.
         rtf::read(QStringLiteral("{\\rtf1 a\\row b}"), doc);
         QVERIFY(!QTextCursor(doc.begin()).currentTable());
