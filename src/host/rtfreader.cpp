@@ -1314,6 +1314,10 @@ void Parser::leaveGroup(const GroupState& inner) {
                     break;
                 }
             }
+            if (target.startsWith(u'#')) { // an address within the document, as some writers give it
+                target.remove(0, 1);
+                local = true;
+            }
             if (!target.isEmpty()) {
                 links.push_back(local ? u'#' + target : target);
                 fieldLink = int(links.size() - 1);

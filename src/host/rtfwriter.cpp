@@ -540,7 +540,9 @@ QString write(const QTextDocument& document) {
             const int start = position;
             position += fragment.length();
             const QTextCharFormat fmt = fragment.charFormat();
-            const QString href = fmt.isAnchor() ? fmt.anchorHref() : QString();
+            QString href = fmt.isAnchor() ? fmt.anchorHref() : QString();
+            if (href == u"#")
+                href.clear(); // a link to nowhere (pasted pages have them)
             if (href != link) {
                 closeLink();
                 if (!href.isEmpty()) {

@@ -347,6 +347,11 @@ class ReaderTest : public QObject {
         QTest::newRow("link to a place")
             << wrap("{\\field{\\*\\fldinst HYPERLINK \\\\l \"here\"}{\\fldrslt x}}")
             << int(QTextFormat::AnchorHref) << QVariant(QStringLiteral("#here"));
+        QTest::newRow("link to a place, written as an address")
+            << wrap("{\\field{\\*\\fldinst HYPERLINK #here}{\\fldrslt x}}") << int(QTextFormat::AnchorHref)
+            << QVariant(QStringLiteral("#here"));
+        QTest::newRow("link to nowhere") << wrap("{\\field{\\*\\fldinst HYPERLINK #}{\\fldrslt x}}")
+                                         << int(QTextFormat::AnchorHref) << QVariant();
         QTest::newRow("link through \\plain")
             << wrap("{\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt\\plain x}}")
             << int(QTextFormat::AnchorHref) << QVariant(QStringLiteral("u"));
