@@ -1314,7 +1314,7 @@ void Parser::leaveGroup(const GroupState& inner) {
                     break;
                 }
             }
-            if (target.startsWith(u'#')) { // an address within the document, as some writers give it
+            while (target.startsWith(u'#')) { // an address within the document, as some writers give it
                 target.remove(0, 1);
                 local = true;
             }

@@ -350,8 +350,9 @@ class ReaderTest : public QObject {
         QTest::newRow("link to a place, written as an address")
             << wrap("{\\field{\\*\\fldinst HYPERLINK #here}{\\fldrslt x}}") << int(QTextFormat::AnchorHref)
             << QVariant(QStringLiteral("#here"));
-        QTest::newRow("link to nowhere") << wrap("{\\field{\\*\\fldinst HYPERLINK #}{\\fldrslt x}}")
-                                         << int(QTextFormat::AnchorHref) << QVariant();
+        QTest::newRow("link to nowhere")
+            << wrap("{\\field{\\*\\fldinst HYPERLINK \\\\l \"##\"}{\\fldrslt x}}")
+            << int(QTextFormat::AnchorHref) << QVariant();
         QTest::newRow("link through \\plain")
             << wrap("{\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt\\plain x}}")
             << int(QTextFormat::AnchorHref) << QVariant(QStringLiteral("u"));
