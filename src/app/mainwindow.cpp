@@ -63,6 +63,8 @@ void MainWindow::wireControls() {
     }
     connect(m_ui.SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
     connect(m_ui.RichTextBox1, &RichTextBox::contentChanged, this, [this] { RichTextBox1_Change(); });
+    connect(m_ui.RichTextBox1, &RichTextBox::linkActivated, this,
+            [this](const QString& target) { m_host.shell->open(target); });
     connect(m_ui.MonthView1, &QCalendarWidget::selectionChanged, this, [this] {
         m_selectionChangedSincePress = true;
         MonthView1_SelChange();

@@ -1,14 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/richtextbox.h"
 
+#include "host/rtfformat.h"
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
 
+#include <QImage>
 #include <QMimeData>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -46,12 +52,57 @@ std::optional<int> alignmentCode(Qt::Alignment align) {
     return 0;
 }
 
+template <typename F> void forEachPicture(const QTextDocument& doc, F&& visit) {
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (const QTextCharFormat f = it.fragment().charFormat(); f.isImageFormat())
+                visit(f.toImageFormat().name());
+}
+
+// A pasted page's pictures: those given in the page itself (data: addresses) and the one picture
+// a browser puts beside the page when a single picture is copied. Pictures elsewhere on the
+// network are not fetched.
+void givePicturesTheirData(QTextDocument& pasted, const QMimeData* source) {
+    forEachPicture(pasted, [&](const QString& name) {
+        const QUrl url(name);
+        if (!pasted.resource(QTextDocument::ImageResource, url).isNull())
+            return;
+        QImage image;
+        if (name.startsWith(u"data:image/")) {
+            const qsizetype comma = name.indexOf(u',');
+            if (comma > 0 && name.left(comma).endsWith(u";base64"))
+                image.loadFromData(QByteArray::fromBase64(name.sliced(comma + 1).toLatin1()));
+        } else if (source->hasImage()) {
+            image = qvariant_cast<QImage>(source->imageData());
+        }
+        if (!image.isNull())
+            pasted.addResource(QTextDocument::ImageResource, url, image);
+    });
+}
+
 } // namespace
 
 RichTextBox::RichTextBox(QWidget* parent) : QTextEdit(parent) {
     connect(this, &QTextEdit::textChanged, this, [this] {
         if (quiet == 0)
             Q_EMIT contentChanged();
+    });
+    // What is typed next to hidden text is shown: it takes the hidden text's look, not its hiding.
+    connect(this, &QTextEdit::cursorPositionChanged, this, [this] {
+        QTextCharFormat f = currentCharFormat();
+        if (!f.boolProperty(rtf::HiddenText) || textCursor().hasSelection())
+            return;
+        f.setFontPointSize(f.doubleProperty(rtf::HiddenPointSize) > 0
+                               ? f.doubleProperty(rtf::HiddenPointSize)
+                               : document()->defaultFont().pointSizeF());
+        if (f.hasProperty(rtf::HiddenForeground))
+            f.setForeground(f.colorProperty(rtf::HiddenForeground));
+        else
+            f.clearForeground();
+        f.clearProperty(rtf::HiddenText);
+        f.clearProperty(rtf::HiddenPointSize);
+        f.clearProperty(rtf::HiddenForeground);
+        setCurrentCharFormat(f);
     });
 }
 
@@ -238,16 +289,64 @@ void RichTextBox::setSelFontSize(double points) {
 }
 
 void RichTextBox::insertFromMimeData(const QMimeData* source) {
-    if (!source || !source->hasHtml()) {
+    if (!source)
+        return;
+    QTextDocument pasted;
+    pasted.setDefaultFont(document()->defaultFont());
+    if (source->hasHtml()) {
+        pasted.setHtml(source->html());
+        givePicturesTheirData(pasted, source);
+    } else if (source->hasImage()) {
+        const QImage image = qvariant_cast<QImage>(source->imageData());
+        if (image.isNull())
+            return;
+        pasted.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("pasted:1")), image);
+        QTextImageFormat format;
+        format.setName(QStringLiteral("pasted:1"));
+        QTextCursor(&pasted).insertImage(format);
+    } else {
         QTextEdit::insertFromMimeData(source);
         return;
     }
-    QTextDocument pasted;
-    pasted.setDefaultFont(document()->defaultFont());
-    pasted.setHtml(source->html());
     QTextDocument kept;
     kept.setDefaultFont(document()->defaultFont());
     rtf::read(rtf::write(pasted), kept);
+    // A fragment carries the pictures' names, not the pictures.
+    forEachPicture(kept, [&](const QString& name) {
+        document()->addResource(QTextDocument::ImageResource, QUrl(name),
+                                kept.resource(QTextDocument::ImageResource, QUrl(name)));
+    });
     textCursor().insertFragment(QTextDocumentFragment(&kept));
     ensureCursorVisible();
+}
+
+namespace {
+// Links to a place in the same document have nowhere to go in a note.
+QString linkTarget(const QTextEdit& box, const QMouseEvent* event) {
+    if (!(event->modifiers() & Qt::ControlModifier))
+        return {};
+    const QString href = box.anchorAt(event->position().toPoint());
+    return href.startsWith(u'#') ? QString() : href;
+}
+} // namespace
+
+void RichTextBox::mousePressEvent(QMouseEvent* event) {
+    pressedLink = event->button() == Qt::LeftButton ? linkTarget(*this, event) : QString();
+    if (pressedLink.isEmpty())
+        QTextEdit::mousePressEvent(event);
+}
+
+void RichTextBox::mouseReleaseEvent(QMouseEvent* event) {
+    const QString pressed = std::exchange(pressedLink, QString());
+    if (pressed.isEmpty()) {
+        QTextEdit::mouseReleaseEvent(event);
+        return;
+    }
+    if (event->button() == Qt::LeftButton && linkTarget(*this, event) == pressed)
+        Q_EMIT linkActivated(pressed);
+}
+
+void RichTextBox::mouseMoveEvent(QMouseEvent* event) {
+    viewport()->setCursor(linkTarget(*this, event).isEmpty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
+    QTextEdit::mouseMoveEvent(event);
 }

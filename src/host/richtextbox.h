@@ -47,16 +47,23 @@ class RichTextBox : public QTextEdit {
     // Once for every change of the content: typed, set by the program, or formatting applied to a
     // selection or to the caret's paragraphs (formatting the caret alone changes no content).
     void contentChanged();
+    // A link in the note was clicked with Ctrl held (a plain click places the caret, as in any
+    // editor); `target` is the link's address.
+    void linkActivated(const QString& target);
 
   protected:
-    // Pasted and dropped rich text is reduced to what the note keeps (what RTF carries here), so
-    // the editor never shows more than the stored note gives back.
+    // Pasted and dropped rich text and pictures are reduced to what the note keeps (what RTF
+    // carries here), so the editor never shows more than the stored note gives back.
     void insertFromMimeData(const QMimeData* source) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
   private:
     void applyCharFormat(const QTextCharFormat& format);
     Tri tri(bool (*attribute)(const QTextCharFormat&)) const;
     template <typename F> void forEachSelectedFormat(F&& visit) const;
 
-    int quiet = 0; // while above 0, the document's own change signals are not passed on
+    QString pressedLink; // the link under a Ctrl+press, opened when the button comes up on it
+    int quiet = 0;       // while above 0, the document's own change signals are not passed on
 };

@@ -1,18 +1,33 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/rtfreader.h"
 
+#include "host/rtfformat.h"
+#include "host/twips.h"
+
 #include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <QtEndian>
 #include <QStringDecoder>
 #include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
+#include <QTextTable>
 #include <QTextDocument>
+#include <QTextList>
+#include <QTextListFormat>
 
 #include <algorithm>
+#include <climits>
 #include <array>
+#include <atomic>
 #include <map>
 #include <memory>
+#include <set>
 #include <string_view>
 #include <tuple>
 #include <unordered_map>
@@ -28,7 +43,9 @@ constexpr int kMaxFontNameLength = 256;
 // A heavily formatted 1 MB note has some 30 000 runs and 2 500 paragraphs.
 constexpr std::size_t kMaxRuns = 200'000;
 constexpr int kMaxParagraphs = 1'000'000;
-constexpr int kSymbolCodePage = -2; // \fcharset2: the Symbol font's own encoding
+constexpr int kSymbolCodePage = -2;
+constexpr qsizetype kMaxPictureBytes = 64 << 20;
+constexpr std::size_t kMaxTables = 10'000; // \fcharset2: the Symbol font's own encoding
 
 enum class Kw : quint8 {
     Unknown,
@@ -70,6 +87,46 @@ enum class Kw : quint8 {
     Page,
     FootnoteMark,
     Character, // a named special character: the table gives its code
+    Strike,
+    Super,
+    Sub,
+    NoSuperSub,
+    Hidden,
+    Highlight,
+    LeftIndent,
+    RightIndent,
+    FirstIndent,
+    SpaceBefore,
+    SpaceAfter,
+    LineSpacing,
+    LineMultiple,
+    FontFamily, // the table's code: a QFont::StyleHint
+    ListLabel,  // \pntext, \listtext: the label as text, for readers without lists
+    Pn,
+    PnBullet,
+    PnBody,
+    PnLevel,
+    PnStyle, // the table's code: a QTextListFormat::Style
+    PnStart,
+    PnTextAfter,
+    PnTextBefore,
+    ListTable,
+    ListOverrideTable,
+    ListId,
+    LevelNfc,
+    LevelStart,
+    ListLevelGroup,
+    ListOverrideGroup,
+    ListStyle,
+    ListLevelIndex,
+    FieldInstruction,
+    FieldResult,
+    ListGroup,
+    Picture,
+    RowDefaults,
+    CellEdge,
+    InTable,
+    Border,
 };
 
 struct KeywordEntry {
@@ -101,10 +158,19 @@ constexpr KeywordEntry kKeywords[] = {
     {"bkmkstart", Kw::SkipDestination},
     {"blipuid", Kw::SkipDestination},
     {"blue", Kw::Blue},
+    {"brdrdash", Kw::Border},
+    {"brdrdb", Kw::Border},
+    {"brdrdot", Kw::Border},
+    {"brdrhair", Kw::Border},
+    {"brdrs", Kw::Border},
+    {"brdrth", Kw::Border},
     {"bullet", Kw::Character, u'\u2022'},
     {"buptim", Kw::SkipDestination},
+    {"cb", Kw::Highlight},
     {"cell", Kw::Cell},
+    {"cellx", Kw::CellEdge},
     {"cf", Kw::Color},
+    {"chcbpat", Kw::Highlight},
     {"chftn", Kw::FootnoteMark},
     {"colorschememapping", Kw::SkipDestination},
     {"colortbl", Kw::ColorTable},
@@ -124,16 +190,25 @@ constexpr KeywordEntry kKeywords[] = {
     {"f", Kw::Font},
     {"falt", Kw::SkipDestination},
     {"fcharset", Kw::FontCharset},
+    {"fdecor", Kw::FontFamily, char16_t(QFont::Decorative)},
+    {"fi", Kw::FirstIndent},
     {"filetbl", Kw::SkipDestination},
-    {"fldinst", Kw::SkipDestination},
+    {"fldinst", Kw::FieldInstruction},
+    {"fldrslt", Kw::FieldResult},
+    {"fmodern", Kw::FontFamily, char16_t(QFont::TypeWriter)},
     {"fname", Kw::SkipDestination},
+    {"fnil", Kw::FontFamily, char16_t(QFont::AnyStyle)},
     {"fonttbl", Kw::FontTable},
     {"footer", Kw::SkipDestination},
     {"footerf", Kw::SkipDestination},
     {"footerl", Kw::SkipDestination},
     {"footerr", Kw::SkipDestination},
     {"footnote", Kw::SkipDestination},
+    {"froman", Kw::FontFamily, char16_t(QFont::Serif)},
     {"fs", Kw::FontSize},
+    {"fscript", Kw::FontFamily, char16_t(QFont::Cursive)},
+    {"fswiss", Kw::FontFamily, char16_t(QFont::SansSerif)},
+    {"ftech", Kw::FontFamily, char16_t(QFont::Fantasy)},
     {"ftncn", Kw::SkipDestination},
     {"ftnsep", Kw::SkipDestination},
     {"ftnsepc", Kw::SkipDestination},
@@ -143,29 +218,41 @@ constexpr KeywordEntry kKeywords[] = {
     {"headerf", Kw::SkipDestination},
     {"headerl", Kw::SkipDestination},
     {"headerr", Kw::SkipDestination},
+    {"highlight", Kw::Highlight},
     {"i", Kw::Italic},
+    {"ilvl", Kw::ListLevelIndex},
     {"info", Kw::SkipDestination},
+    {"intbl", Kw::InTable},
     {"keywords", Kw::SkipDestination},
     {"latentstyles", Kw::SkipDestination},
     {"ldblquote", Kw::Character, u'\u201C'},
+    {"levelnfc", Kw::LevelNfc},
+    {"levelnfcn", Kw::LevelNfc},
     {"levelnumbers", Kw::SkipDestination},
+    {"levelstartat", Kw::LevelStart},
     {"leveltext", Kw::SkipDestination},
     {"lfolevel", Kw::SkipDestination},
+    {"li", Kw::LeftIndent},
+    {"lin", Kw::LeftIndent},
     {"line", Kw::Line},
-    {"list", Kw::SkipDestination},
-    {"listlevel", Kw::SkipDestination},
+    {"list", Kw::ListGroup},
+    {"listid", Kw::ListId},
+    {"listlevel", Kw::ListLevelGroup},
     {"listname", Kw::SkipDestination},
-    {"listoverride", Kw::SkipDestination},
-    {"listoverridetable", Kw::SkipDestination},
+    {"listoverride", Kw::ListOverrideGroup},
+    {"listoverridetable", Kw::ListOverrideTable},
     {"listpicture", Kw::SkipDestination},
-    {"listtable", Kw::SkipDestination},
+    {"listtable", Kw::ListTable},
+    {"listtext", Kw::ListLabel},
     {"lquote", Kw::Character, u'\u2018'},
+    {"ls", Kw::ListStyle},
     {"ltrmark", Kw::Character, u'\u200E'},
     {"mac", Kw::Mac},
     {"mmathPr", Kw::SkipDestination},
     {"nestcell", Kw::Cell},
     {"nestrow", Kw::Row},
     {"nonshppict", Kw::SkipDestination},
+    {"nosupersub", Kw::NoSuperSub},
     {"objclass", Kw::SkipDestination},
     {"objdata", Kw::SkipDestination},
     {"objname", Kw::SkipDestination},
@@ -179,12 +266,22 @@ constexpr KeywordEntry kKeywords[] = {
     {"pc", Kw::Pc},
     {"pca", Kw::Pca},
     {"pgdsctbl", Kw::SkipDestination},
-    {"pict", Kw::SkipDestination},
+    {"pict", Kw::Picture},
     {"plain", Kw::Plain},
-    {"pn", Kw::SkipDestination},
+    {"pn", Kw::Pn},
+    {"pndec", Kw::PnStyle, char16_t(QTextListFormat::ListDecimal)},
+    {"pnlcltr", Kw::PnStyle, char16_t(QTextListFormat::ListLowerAlpha)},
+    {"pnlcrm", Kw::PnStyle, char16_t(QTextListFormat::ListLowerRoman)},
+    {"pnlvl", Kw::PnLevel},
+    {"pnlvlblt", Kw::PnBullet},
+    {"pnlvlbody", Kw::PnBody},
     {"pnseclvl", Kw::SkipDestination},
-    {"pntxta", Kw::SkipDestination},
-    {"pntxtb", Kw::SkipDestination},
+    {"pnstart", Kw::PnStart},
+    {"pntext", Kw::ListLabel},
+    {"pntxta", Kw::PnTextAfter},
+    {"pntxtb", Kw::PnTextBefore},
+    {"pnucltr", Kw::PnStyle, char16_t(QTextListFormat::ListUpperAlpha)},
+    {"pnucrm", Kw::PnStyle, char16_t(QTextListFormat::ListUpperRoman)},
     {"printim", Kw::SkipDestination},
     {"private", Kw::SkipDestination},
     {"protusertbl", Kw::SkipDestination},
@@ -198,22 +295,33 @@ constexpr KeywordEntry kKeywords[] = {
     {"red", Kw::Red},
     {"revtbl", Kw::SkipDestination},
     {"revtim", Kw::SkipDestination},
+    {"ri", Kw::RightIndent},
+    {"rin", Kw::RightIndent},
     {"row", Kw::Row},
     {"rquote", Kw::Character, u'\u2019'},
     {"rsidtbl", Kw::SkipDestination},
     {"rtlmark", Kw::Character, u'\u200F'},
+    {"sa", Kw::SpaceAfter},
+    {"sb", Kw::SpaceBefore},
     {"sect", Kw::Page},
     {"shpinst", Kw::SkipDestination},
+    {"sl", Kw::LineSpacing},
+    {"slmult", Kw::LineMultiple},
     {"sn", Kw::SkipDestination},
     {"sp", Kw::SkipDestination},
+    {"strike", Kw::Strike},
+    {"strikedl", Kw::Strike},
     {"stylesheet", Kw::SkipDestination},
+    {"sub", Kw::Sub},
     {"subject", Kw::SkipDestination},
+    {"super", Kw::Super},
     {"sv", Kw::SkipDestination},
     {"tab", Kw::Tab},
     {"tc", Kw::SkipDestination},
     {"template", Kw::SkipDestination},
     {"themedata", Kw::SkipDestination},
     {"title", Kw::SkipDestination},
+    {"trowd", Kw::RowDefaults},
     {"txe", Kw::SkipDestination},
     {"u", Kw::Unicode},
     {"uc", Kw::UnicodeSkip},
@@ -236,6 +344,7 @@ constexpr KeywordEntry kKeywords[] = {
     {"ulw", Kw::Underline},
     {"ulwave", Kw::Underline},
     {"userprops", Kw::SkipDestination},
+    {"v", Kw::Hidden},
     {"xe", Kw::SkipDestination},
     {"xmlnstbl", Kw::SkipDestination},
     {"zwj", Kw::Character, u'\u200D'},
@@ -373,26 +482,80 @@ struct CharProps {
     bool bold = false;
     bool italic = false;
     bool underline = false;
-    int color = 0; // index into the colour table
-    int font = -1; // -1: the document's default font
+    bool strike = false;
+    bool hidden = false;
+    QTextCharFormat::VerticalAlignment script = QTextCharFormat::AlignNormal;
+    int color = 0;     // index into the colour table
+    int highlight = 0; // index into the colour table; 0: none
+    int font = -1;     // -1: the document's default font
     int halfPoints = 24;
+    int link = -1; // index into the links read so far
     bool operator==(const CharProps&) const = default;
 };
 
-enum class Dest : quint8 { Text, FontTable, ColorTable };
+// A paragraph's list membership as \pn or \ls gives it.
+struct ListProps {
+    int style = 0; // a QTextListFormat::Style; 0: not in a list
+    int level = 0;
+    int start = 1;
+    int ls = 0; // Word's list number, which tells lists of the same style apart
+    QString prefix, suffix;
+    bool operator==(const ListProps&) const = default;
+};
+
+struct ParaProps {
+    Qt::Alignment align = Qt::AlignLeft;
+    int leftIndent = 0, rightIndent = 0, firstIndent = 0; // twips
+    int spaceBefore = 0, spaceAfter = 0;
+    int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly, or 240ths of a line with \slmult
+    bool lineMultiple = false;
+    bool inTable = false;
+    ListProps list;
+    bool operator==(const ParaProps&) const = default;
+};
+
+enum class Dest : quint8 {
+    Text,
+    FontTable,
+    ColorTable,
+    PnTextBefore,
+    PnTextAfter,
+    FieldInstruction,
+    ListTable,
+    ListOverrideTable,
+    Picture
+};
+
+enum class PictureKind : quint8 { Other, Png, Jpeg, Dib, Wmf };
+
+struct Picture {
+    PictureKind kind = PictureKind::Other;
+    int width = 0, height = 0;         // \picw, \pich: pixels, or 0.01 mm for metafiles
+    int goalWidth = 0, goalHeight = 0; // twips
+    int scaleX = 100, scaleY = 100;
+    QString header;
+    QByteArray data;
+};
 
 struct GroupState {
     CharProps chr;
-    Qt::Alignment align = Qt::AlignLeft;
+    ParaProps para;
     int unicodeSkip = 1;
     Dest dest = Dest::Text;
+    bool label = false; // inside \pntext or \listtext
+    bool pn = false;    // inside \pn, whose settings outlast its group
 };
 
 struct RunFormat {
-    bool bold = false, italic = false, underline = false;
-    QColor color; // invalid: automatic
+    bool bold = false, italic = false, underline = false, strike = false, hidden = false;
+    QTextCharFormat::VerticalAlignment script = QTextCharFormat::AlignNormal;
+    QColor color;      // invalid: automatic
+    QColor background; // invalid: none
     QString family;
+    int charset = -1;
+    int familyHint = QFont::AnyStyle;
     double pointSize = 12;
+    QString anchor;
     bool operator==(const RunFormat&) const = default;
 };
 
@@ -401,14 +564,85 @@ class Sink {
     virtual ~Sink() = default;
     virtual void text(const QString& text, const RunFormat& format) = 0;
     // `format` is the character format in effect, for an empty paragraph's mark.
-    virtual void endParagraph(Qt::Alignment align, const RunFormat& format) = 0;
+    virtual void endParagraph(const ParaProps& para, const RunFormat& format) = 0;
     // The text after the last paragraph mark; not called when there is none.
-    virtual void lastParagraph(Qt::Alignment align) = 0;
+    virtual void lastParagraph(const ParaProps& para) = 0;
     virtual bool wantsFormats() const { return true; }
+    // A list's label as text: the document draws its own labels, plain text has only these.
+    virtual bool wantsLabels() const { return false; }
+    virtual void picture(const Picture&, const RunFormat&) {}
+    // Table cells and rows: a cell's paragraphs are ended before it. Sinks that take cells
+    // apart from paragraphs get these; plain text separates cells with tabs instead.
+    virtual bool wantsCells() const { return false; }
+    virtual void endCell() {}
+    virtual void endRow(const std::vector<int>& /*edges*/, bool /*borders*/) {}
 };
 
+// A device-independent bitmap (a BITMAPINFOHEADER and its bits) as a .bmp file.
+QByteArray bmpFile(QByteArrayView dib) {
+    if (dib.size() < 40)
+        return {};
+    const quint32 headerSize = qFromLittleEndian<quint32>(dib.data());
+    const quint16 bits = qFromLittleEndian<quint16>(dib.data() + 14);
+    quint32 colors = headerSize >= 36 ? qFromLittleEndian<quint32>(dib.data() + 32) : 0;
+    if (colors == 0 && bits <= 8)
+        colors = 1u << bits;
+    if (headerSize < 12 || headerSize > quint32(dib.size()) || colors > 256)
+        return {};
+    const quint32 offset = 14 + headerSize + colors * 4;
+    QByteArray file(14, '\0');
+    file[0] = 'B';
+    file[1] = 'M';
+    qToLittleEndian<quint32>(quint32(14 + dib.size()), file.data() + 2);
+    qToLittleEndian<quint32>(offset, file.data() + 10);
+    file += dib;
+    return file;
+}
+
+// The bitmap of a Windows metafile that holds one StretchDIBits or DIBStretchBlt record, as WordPad
+// writes pictures; empty for any other metafile.
+QByteArray metafileBitmap(QByteArrayView wmf) {
+    if (wmf.size() < 18)
+        return {};
+    qsizetype at = qsizetype(qFromLittleEndian<quint16>(wmf.data() + 2)) * 2; // the header's size
+    QByteArrayView found;
+    int bitmaps = 0;
+    while (at + 6 <= wmf.size()) {
+        const qint64 size = qint64(qFromLittleEndian<quint32>(wmf.data() + at)) * 2;
+        const quint16 function = qFromLittleEndian<quint16>(wmf.data() + at + 4);
+        if (size < 6 || at + size > wmf.size() || function == 0)
+            break;
+        const qsizetype params = function == 0x0F43 ? 22 : function == 0x0B41 ? 20 : -1;
+        if (params >= 0) {
+            ++bitmaps;
+            if (size > 6 + params)
+                found = wmf.sliced(at + 6 + params, size - 6 - params);
+        } else if (function == 0x0940 || function == 0x0B23 || function == 0x0922 || function == 0x0D33 ||
+                   function == 0x0142) {
+            return {}; // another bitmap or text record: more than one picture in it
+        }
+        at += size;
+    }
+    return bitmaps == 1 ? bmpFile(found) : QByteArray();
+}
+
+QByteArray pictureFile(const Picture& p) {
+    switch (p.kind) {
+    case PictureKind::Png:
+    case PictureKind::Jpeg:
+        return p.data;
+    case PictureKind::Dib:
+        return bmpFile(p.data);
+    case PictureKind::Wmf:
+        return metafileBitmap(p.data);
+    case PictureKind::Other:
+        break;
+    }
+    return {};
+}
+
 // Collects the text and its runs, then fills the document in few steps: one insertion of the
-// whole text in the most used format, then the other formats and the alignments over their
+// whole text in the most used format, then the other formats and the paragraph formats over their
 // ranges. Inserting run by run costs several times as much for a heavily formatted note.
 class DocumentSink final : public Sink {
   public:
@@ -430,16 +664,61 @@ class DocumentSink final : public Sink {
             runs.push_back({int(all.size()), int(text.size()), index});
         all += text;
     }
-    void endParagraph(Qt::Alignment align, const RunFormat& f) override {
+    void endParagraph(const ParaProps& para, const RunFormat& f) override {
         startBlock();
         formatIndex(f); // a document of empty paragraphs still needs a format for them
-        lastParagraph(align);
+        lastParagraph(para);
         blockPending = true;
     }
-    void lastParagraph(Qt::Alignment align) override {
-        if (align != Qt::AlignLeft && alignments.size() < kMaxRuns &&
-            (alignments.empty() || alignments.back().first != paragraph))
-            alignments.emplace_back(paragraph, align);
+    bool wantsCells() const override { return true; }
+    void endCell() override {
+        if (tables.size() < kMaxTables)
+            cells.emplace_back(cellFirst, paragraph);
+        cellFirst = paragraph + 1;
+    }
+    void endRow(const std::vector<int>& edges, bool borders) override {
+        if (!cells.empty())
+            rows.push_back({std::move(cells), edges, borders});
+        cells.clear();
+        cellFirst = paragraph + 1;
+    }
+    void lastParagraph(const ParaProps& para) override {
+        if (!para.inTable)
+            endTable();
+        if (!(para == ParaProps()) && paragraphs.size() < kMaxRuns &&
+            (paragraphs.empty() || paragraphs.back().first != paragraph))
+            paragraphs.emplace_back(paragraph, para);
+    }
+
+    void picture(const Picture& pic, const RunFormat& f) override {
+        startBlock();
+        if (runs.size() >= kMaxRuns)
+            return;
+        QTextImageFormat fmt = charFormat(f).toImageFormat();
+        if (!fmt.isValid()) {
+            fmt = QTextImageFormat();
+            fmt.merge(charFormat(f));
+        }
+        // Unique in the process, so a picture pasted from one document into another keeps its own.
+        static std::atomic<quint64> pictures{0};
+        const QString name = QStringLiteral("rtfpicture:%1").arg(++pictures);
+        fmt.setName(name);
+        const QSizeF size = pictureSize(pic);
+        fmt.setWidth(size.width());
+        fmt.setHeight(size.height());
+        fmt.setProperty(rtf::PictureHeader, pic.header);
+        fmt.setProperty(rtf::PictureData, pic.data);
+        // Bitmaps go in as files for Qt's own decoders, read when first drawn: opening a note
+        // with many pictures costs no decoding.
+        QByteArray file = pictureFile(pic);
+        if (file.isEmpty())
+            doc.addResource(QTextDocument::ImageResource, QUrl(name), placeholder(size));
+        else
+            doc.addResource(QTextDocument::ImageResource, QUrl(name), file);
+        runs.push_back({int(all.size()), 1, int(formats.size())});
+        formats.push_back(fmt);
+        lastIndex = -1;
+        all += QChar::ObjectReplacementCharacter;
     }
 
     void build() {
@@ -461,11 +740,53 @@ class DocumentSink final : public Sink {
             cursor.setPosition(run.start + run.length, QTextCursor::KeepAnchor);
             cursor.setCharFormat(formats[std::size_t(run.format)]);
         }
-        for (const auto& [number, align] : alignments) {
-            QTextBlockFormat bf;
-            bf.setAlignment(align);
-            QTextCursor(doc.findBlockByNumber(number)).setBlockFormat(bf);
+        // Consecutive paragraphs of the same list form one list; a paragraph outside lists ends
+        // them all, so a later list numbers afresh, and so does a table's cell, its start and its end.
+        // Lists are told apart by what the file shows of them (and what is written back): their
+        // style, labels and indent, which also tells the levels of a nested list apart.
+        endTable();
+        std::set<int> cellStarts;
+        std::vector<std::pair<int, int>> tableRanges;
+        for (const Table& table : tables) {
+            tableRanges.emplace_back(table.front().cells.front().first, table.back().cells.back().second);
+            for (const Row& row : table)
+                for (const auto& cell : row.cells)
+                    cellStarts.insert(cell.first);
         }
+        const auto inTable = [&tableRanges](int number) {
+            const auto it =
+                std::upper_bound(tableRanges.begin(), tableRanges.end(), std::make_pair(number, INT_MAX));
+            return it != tableRanges.begin() && std::prev(it)->second >= number;
+        };
+        std::map<std::tuple<int, int, QString, QString>, QTextList*> open;
+        int previous = -2;
+        bool previousInTable = false;
+        for (const auto& [number, para] : paragraphs) {
+            QTextCursor at(doc.findBlockByNumber(number));
+            at.setBlockFormat(blockFormat(para));
+            const bool inCell = inTable(number);
+            if (number != previous + 1 || inCell != previousInTable || cellStarts.count(number))
+                open.clear();
+            previous = para.list.style != 0 ? number : -2;
+            previousInTable = inCell;
+            if (para.list.style == 0)
+                continue;
+            const auto key =
+                std::make_tuple(para.list.style, para.leftIndent, para.list.prefix, para.list.suffix);
+            if (auto it = open.find(key); it != open.end()) {
+                it->second->add(at.block());
+                continue;
+            }
+            QTextListFormat lf;
+            lf.setStyle(QTextListFormat::Style(para.list.style));
+            lf.setIndent(0); // the paragraph's own indent places it, as in the file
+            lf.setNumberPrefix(para.list.prefix);
+            lf.setNumberSuffix(para.list.suffix);
+            open[key] = at.createList(lf);
+        }
+        // Last table first, so the paragraph numbers of those before stay valid.
+        for (auto table = tables.rbegin(); table != tables.rend(); ++table)
+            buildTable(*table);
         cursor.endEditBlock();
     }
 
@@ -475,7 +796,151 @@ class DocumentSink final : public Sink {
         int length;
         int format;
     };
-    using Key = std::tuple<bool, bool, bool, QRgb, bool, QString, double>;
+    using Key = std::tuple<bool, bool, bool, bool, bool, int, QRgb, bool, QRgb, bool, QString, int, int,
+                           double, QString>;
+
+    struct Row {
+        std::vector<std::pair<int, int>> cells; // first and last paragraph
+        std::vector<int> edges;                 // \cellx: each cell's right edge in twips
+        bool borders = false;
+    };
+    using Table = std::vector<Row>;
+
+    void endTable() {
+        cells.clear();
+        cellFirst = paragraph + 1;
+        if (!rows.empty() && wellFormed(rows))
+            tables.push_back(std::move(rows));
+        rows.clear();
+    }
+
+    // Cells in order, each of paragraphs of its own, with no paragraph between them.
+    static bool wellFormed(const Table& table) {
+        int next = table.front().cells.front().first;
+        for (const Row& row : table)
+            for (const auto& [from, to] : row.cells) {
+                if (from != next || to < from)
+                    return false;
+                next = to + 1;
+            }
+        return true;
+    }
+
+    // The table's paragraphs, so far plain paragraphs of the document, move into its cells.
+    void buildTable(const Table& table) {
+        const int first = table.front().cells.front().first;
+        const int last = table.back().cells.back().second;
+        int columns = 0;
+        for (const Row& row : table)
+            columns = std::max(columns, int(row.cells.size()));
+        if (columns == 0 || last >= doc.blockCount())
+            return;
+        const auto blockStart = [this](int number) { return doc.findBlockByNumber(number).position(); };
+        const auto blockEnd = [this](int number) {
+            const QTextBlock b = doc.findBlockByNumber(number);
+            return b.position() + b.length() - 1;
+        };
+        std::vector<std::vector<std::pair<QTextDocumentFragment, QTextBlockFormat>>> content;
+        for (const Row& row : table) {
+            auto& out = content.emplace_back();
+            for (const auto& [from, to] : row.cells) {
+                QTextCursor c(&doc);
+                c.setPosition(blockStart(from));
+                c.setPosition(blockEnd(to), QTextCursor::KeepAnchor);
+                out.emplace_back(c.selection(), doc.findBlockByNumber(from).blockFormat());
+            }
+        }
+        const bool hasNext = last + 1 < doc.blockCount();
+        // Qt's edits around the table may hand the paragraph after it another one's format.
+        const QTextBlockFormat nextFormat =
+            hasNext ? doc.findBlockByNumber(last + 1).blockFormat() : QTextBlockFormat();
+        QTextCursor at(&doc);
+        if (first > 0) {
+            at.setPosition(blockEnd(first - 1));
+            at.setPosition(blockEnd(last), QTextCursor::KeepAnchor);
+        } else {
+            at.setPosition(0);
+            at.setPosition(hasNext ? blockStart(last + 1) : blockEnd(last), QTextCursor::KeepAnchor);
+        }
+        at.removeSelectedText();
+        QTextTableFormat tf;
+        const Row& widest = *std::max_element(table.begin(), table.end(), [](const Row& a, const Row& b) {
+            return a.cells.size() < b.cells.size();
+        });
+        QList<QTextLength> widths;
+        int left = 0;
+        for (const int edge : widest.edges) {
+            widths << QTextLength(QTextLength::FixedLength,
+                                  std::max(edge - left, 15) / Twips::kPerDesignPixel);
+            left = edge;
+        }
+        if (widths.size() == columns)
+            tf.setColumnWidthConstraints(widths);
+        const bool borders = std::any_of(table.begin(), table.end(), [](const Row& r) { return r.borders; });
+        tf.setBorder(borders ? 1 : 0);
+        tf.setBorderStyle(borders ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
+        tf.setBorderCollapse(true);
+        tf.setCellSpacing(0);
+        tf.setCellPadding(2);
+        tf.setAlignment(Qt::AlignLeft);
+        QTextTable* qt = at.insertTable(int(table.size()), columns, tf);
+        if (first == 0) {
+            QTextCursor before(&doc);
+            before.setBlockFormat(QTextBlockFormat());
+        }
+        // Qt puts a paragraph after the table; the one that followed in the note takes its place.
+        QTextCursor after(&doc);
+        after.setPosition(qt->lastPosition() + 1);
+        if (first > 0 && hasNext)
+            after.deleteChar();
+        if (hasNext)
+            after.setBlockFormat(nextFormat);
+        for (int r = 0; r < int(content.size()); ++r) {
+            // A row shorter than the table ends with a cell as wide as the rest.
+            const int count = int(content[std::size_t(r)].size());
+            if (count < columns)
+                qt->mergeCells(r, count - 1, 1, columns - count + 1);
+            for (int c = 0; c < count; ++c) {
+                const auto& [fragment, format] = content[std::size_t(r)][std::size_t(c)];
+                const auto& [from, to] = table[std::size_t(r)].cells[std::size_t(c)];
+                const QTextTableCell cell = qt->cellAt(r, c);
+                QTextCursor at = cell.firstCursorPosition();
+                at.setBlockFormat(format);
+                at.insertFragment(fragment);
+                // A fragment starting with a list item comes as a paragraph of its own, after the
+                // cell's empty one.
+                QTextCursor first = cell.firstCursorPosition();
+                if (first.block().length() == 1 &&
+                    cell.lastCursorPosition().blockNumber() - first.blockNumber() > to - from)
+                    first.deleteChar();
+            }
+        }
+    }
+
+    static QTextBlockFormat blockFormat(const ParaProps& p) {
+        const auto px = [](int twips) { return twips / Twips::kPerDesignPixel; };
+        QTextBlockFormat bf;
+        bf.setAlignment(p.align);
+        if (p.leftIndent)
+            bf.setLeftMargin(px(p.leftIndent));
+        if (p.rightIndent)
+            bf.setRightMargin(px(p.rightIndent));
+        if (p.list.style != 0)
+            bf.setProperty(rtf::ListFirstIndent, p.firstIndent);
+        else if (p.firstIndent)
+            bf.setTextIndent(px(p.firstIndent));
+        if (p.spaceBefore)
+            bf.setTopMargin(px(p.spaceBefore));
+        if (p.spaceAfter)
+            bf.setBottomMargin(px(p.spaceAfter));
+        if (p.lineSpacing > 0 && p.lineMultiple)
+            bf.setLineHeight(p.lineSpacing / 2.4, QTextBlockFormat::ProportionalHeight);
+        else if (p.lineSpacing > 0)
+            bf.setLineHeight(px(p.lineSpacing), QTextBlockFormat::MinimumHeight);
+        else if (p.lineSpacing < 0)
+            bf.setLineHeight(px(-p.lineSpacing), QTextBlockFormat::FixedHeight);
+        return bf;
+    }
 
     void startBlock() {
         if (!blockPending)
@@ -492,8 +957,21 @@ class DocumentSink final : public Sink {
     int formatIndex(const RunFormat& f) {
         if (lastIndex >= 0 && f == lastFormat)
             return lastIndex;
-        const Key key{f.bold,   f.italic,   f.underline, f.color.rgba(), f.color.isValid(),
-                      f.family, f.pointSize};
+        const Key key{f.bold,
+                      f.italic,
+                      f.underline,
+                      f.strike,
+                      f.hidden,
+                      int(f.script),
+                      f.color.rgba(),
+                      f.color.isValid(),
+                      f.background.rgba(),
+                      f.background.isValid(),
+                      f.family,
+                      f.charset,
+                      f.familyHint,
+                      f.pointSize,
+                      f.anchor};
         auto [it, added] = indexByKey.try_emplace(key, int(formats.size()));
         if (added)
             formats.push_back(charFormat(f));
@@ -506,12 +984,57 @@ class DocumentSink final : public Sink {
         fmt.setFontWeight(f.bold ? QFont::Bold : QFont::Normal);
         fmt.setFontItalic(f.italic);
         fmt.setFontUnderline(f.underline);
+        if (f.strike)
+            fmt.setFontStrikeOut(true);
+        if (f.script != QTextCharFormat::AlignNormal)
+            fmt.setVerticalAlignment(f.script);
         if (f.color.isValid())
             fmt.setForeground(f.color);
+        if (f.background.isValid())
+            fmt.setBackground(f.background);
         if (!f.family.isEmpty())
             fmt.setFontFamilies(QStringList{f.family});
+        if (f.charset >= 0 && f.charset != 238) // Central European is what the writer assumes
+            fmt.setProperty(rtf::FontCharset, f.charset);
+        if (f.familyHint != QFont::AnyStyle)
+            fmt.setFontStyleHint(QFont::StyleHint(f.familyHint));
         fmt.setFontPointSize(f.pointSize);
+        if (!f.anchor.isEmpty()) {
+            fmt.setAnchor(true);
+            fmt.setAnchorHref(f.anchor);
+        }
+        if (f.hidden) {
+            // QTextDocument cannot leave text out of the layout: a hairline size and no ink come
+            // closest, while what the text would look like stays for writing it back.
+            fmt.setProperty(rtf::HiddenText, true);
+            fmt.setProperty(rtf::HiddenPointSize, f.pointSize);
+            if (f.color.isValid())
+                fmt.setProperty(rtf::HiddenForeground, f.color);
+            fmt.setForeground(QColor(Qt::transparent));
+            fmt.setFontPointSize(1);
+        }
         return fmt;
+    }
+
+    static QSizeF pictureSize(const Picture& p) {
+        const bool metafile = p.kind == PictureKind::Wmf || p.kind == PictureKind::Other;
+        const auto side = [metafile](int goal, int natural, int scale) {
+            double px = goal > 0 ? goal / Twips::kPerDesignPixel : metafile ? natural * 96 / 2540.0 : natural;
+            px = px * std::clamp(scale, 1, 1000) / 100.0;
+            return std::clamp(px, 1.0, 4000.0);
+        };
+        return {side(p.goalWidth, p.width, p.scaleX), side(p.goalHeight, p.height, p.scaleY)};
+    }
+    // A framed box where a picture of a kind the editor cannot draw stays.
+    static QImage placeholder(QSizeF size) {
+        QImage image(size.toSize().boundedTo(QSize(1000, 1000)), QImage::Format_RGB32);
+        image.fill(QColor(240, 240, 240));
+        QPainter painter(&image);
+        painter.setPen(QColor(128, 128, 128));
+        painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+        painter.drawLine(image.rect().topLeft(), image.rect().bottomRight());
+        painter.drawLine(image.rect().topRight(), image.rect().bottomLeft());
+        return image;
     }
 
     QTextDocument& doc;
@@ -521,9 +1044,13 @@ class DocumentSink final : public Sink {
     std::map<Key, int> indexByKey;
     RunFormat lastFormat;
     int lastIndex = -1;
-    std::vector<std::pair<int, Qt::Alignment>> alignments;
+    std::vector<std::pair<int, ParaProps>> paragraphs;
     int paragraph = 0;
     bool blockPending = false;
+    std::vector<std::pair<int, int>> cells;
+    int cellFirst = 0;
+    std::vector<Row> rows;
+    std::vector<Table> tables;
 };
 
 class PlainSink final : public Sink {
@@ -534,13 +1061,14 @@ class PlainSink final : public Sink {
         newlinePending = false;
         out += text;
     }
-    void endParagraph(Qt::Alignment, const RunFormat&) override {
+    void endParagraph(const ParaProps&, const RunFormat&) override {
         if (newlinePending)
             out += u'\n';
         newlinePending = true;
     }
-    void lastParagraph(Qt::Alignment) override {}
+    void lastParagraph(const ParaProps&) override {}
     bool wantsFormats() const override { return false; }
+    bool wantsLabels() const override { return true; }
     QString out;
 
   private:
@@ -556,6 +1084,12 @@ class Parser {
     struct FontEntry {
         QString name;
         int codePage = 0;
+        int charset = -1;
+        int hint = QFont::AnyStyle;
+    };
+    struct WordLevel {
+        int style = QTextListFormat::ListDisc;
+        int start = 1;
     };
 
     void openGroup();
@@ -567,6 +1101,9 @@ class Parser {
     void finish();
     void skipBinary(int count);
     bool consumeFallback();
+    bool readsDestination() const;
+    bool pictureWord(std::string_view word, bool hasParam, int param);
+    void pictureHex();
 
     void textChar(char16_t c);
     void byte(uchar b);
@@ -578,6 +1115,8 @@ class Parser {
     void flushRun();
     void endParagraph(bool always);
     void finishFontName();
+    void leaveGroup(const GroupState& inner);
+    void setWordList();
 
     int currentCodePage() const;
     RunFormat resolve(const CharProps& p) const;
@@ -612,7 +1151,20 @@ class Parser {
     bool haveResolved = false;
     bool paragraphHasContent = false;
     bool cellPending = false;
-    int footnotes = 0;
+
+    ListProps pnList;                                // the \pn being read
+    std::map<int, std::vector<WordLevel>> wordLists; // by \listid
+    std::vector<WordLevel> levels;                   // the \list being read
+    int listId = 0;
+    std::map<int, int> overrides; // \ls to \listid
+    QString label;                // the last \listtext, for what the list table leaves open
+    QString instruction;          // the \fldinst being read
+    int fieldLink = -1;
+    std::vector<QString> links;
+    Picture pict;
+    int pictureNibble = -1;
+    std::vector<int> edges; // the row being defined: its cells' right edges
+    bool borders = false;
 };
 
 void Parser::run() {
@@ -648,8 +1200,14 @@ void Parser::run() {
             ++pos;
             break;
         default:
+            if (st.dest == Dest::Picture) {
+                pictureHex();
+                if (pos < n && in[pos] != u'\\' && in[pos] != u'{' && in[pos] != u'}')
+                    ++pos; // anything else in a picture is not part of it
+                break;
+            }
             if (fallbackLeft == 0 && pendingBytes.isEmpty() && !pendingHigh && !cellPending &&
-                st.dest == Dest::Text && c >= 0x20 && !QChar::isSurrogate(c)) {
+                st.dest == Dest::Text && !st.label && c >= 0x20 && !QChar::isSurrogate(c)) {
                 // A stretch of plain text goes in at once.
                 qsizetype end = pos + 1;
                 while (end < n) {
@@ -684,7 +1242,7 @@ void Parser::finish() {
     }
     flushRun();
     if (paragraphHasContent)
-        sink.lastParagraph(st.align);
+        sink.lastParagraph(st.para);
 }
 
 void Parser::openGroup() {
@@ -708,8 +1266,85 @@ void Parser::closeGroup() {
     }
     if (st.dest == Dest::FontTable)
         finishFontName();
+    const GroupState inner = st;
     st = stack.back();
     stack.pop_back();
+    leaveGroup(inner);
+}
+
+// What a group read for its parent outlasts the group.
+void Parser::leaveGroup(const GroupState& inner) {
+    if (inner.dest == Dest::Picture && st.dest != Dest::Picture) {
+        if (st.dest == Dest::Text)
+            sink.picture(pict, format(st.chr));
+        pict = Picture();
+    }
+    if (inner.pn && !st.pn) {
+        pnList.level = std::clamp(pnList.level, 0, 8);
+        if (pnList.style == QTextListFormat::ListDisc)
+            pnList.prefix.clear(); // the bullet character: the document draws its own
+        st.para.list = pnList;
+    }
+    if (inner.dest == Dest::FieldInstruction && st.dest != Dest::FieldInstruction) {
+        // HYPERLINK "target" with switches such as \l (a place in the document) or \o (a tip).
+        fieldLink = -1;
+        const QString text = instruction.simplified();
+        instruction.clear();
+        if (text.startsWith(u"HYPERLINK", Qt::CaseInsensitive) && links.size() < std::size_t(kMaxRuns)) {
+            QString target;
+            bool local = false;
+            const QStringView rest = QStringView(text).sliced(9);
+            for (qsizetype i = 0; i < rest.size(); ++i) {
+                if (rest[i] == u'\\' && i + 1 < rest.size()) {
+                    local = local || rest[i + 1] == u'l';
+                    ++i;
+                    // A switch's own quoted argument is not the target.
+                    if (rest[i] != u'l' && i + 2 < rest.size() && rest[i + 2] == u'"')
+                        i = rest.indexOf(u'"', rest.indexOf(u'"', i) + 1);
+                    if (i < 0)
+                        break;
+                } else if (rest[i] == u'"') {
+                    const qsizetype end = rest.indexOf(u'"', i + 1);
+                    target = rest.sliced(i + 1, (end < 0 ? rest.size() : end) - i - 1).toString();
+                    break;
+                } else if (!rest[i].isSpace() && target.isEmpty()) {
+                    qsizetype end = i;
+                    while (end < rest.size() && !rest[end].isSpace())
+                        ++end;
+                    target = rest.sliced(i, end - i).toString();
+                    break;
+                }
+            }
+            while (target.startsWith(u'#')) { // an address within the document, as some writers give it
+                target.remove(0, 1);
+                local = true;
+            }
+            if (!target.isEmpty()) {
+                links.push_back(local ? u'#' + target : target);
+                fieldLink = int(links.size() - 1);
+            }
+        }
+    }
+}
+
+void Parser::setWordList() {
+    ListProps list;
+    list.ls = st.para.list.ls;
+    list.level = std::clamp(st.para.list.level, 0, 8);
+    list.suffix = QStringLiteral(".");
+    WordLevel level;
+    const auto it = wordLists.find(overrides.count(list.ls) ? overrides[list.ls] : -1);
+    if (it != wordLists.end() && std::size_t(list.level) < it->second.size())
+        level = it->second[std::size_t(list.level)];
+    else if (!label.isEmpty() && label[0].isDigit())
+        level.style = QTextListFormat::ListDecimal; // no table: the label tells what the list counts with
+    list.style = level.style;
+    list.start = level.start;
+    if (list.style == QTextListFormat::ListDisc)
+        list.suffix.clear();
+    else if (label.endsWith(u')'))
+        list.suffix = QStringLiteral(")");
+    st.para.list = list;
 }
 
 // Skips the rest of the current group, binary data included, without keeping any state for
@@ -762,6 +1397,78 @@ bool Parser::consumeFallback() {
         return false;
     --fallbackLeft;
     return true;
+}
+
+// A control word of the picture itself, kept to write the picture back as it came.
+bool Parser::pictureWord(std::string_view word, bool hasParam, int param) {
+    static constexpr std::pair<std::string_view, PictureKind> kKinds[] = {
+        {"pngblip", PictureKind::Png},      {"jpegblip", PictureKind::Jpeg}, {"dibitmap", PictureKind::Dib},
+        {"wmetafile", PictureKind::Wmf},    {"emfblip", PictureKind::Other}, {"macpict", PictureKind::Other},
+        {"pmmetafile", PictureKind::Other}, {"wbitmap", PictureKind::Other}};
+    if (word == "bin")
+        return false;
+    if (pict.header.size() < 512) {
+        pict.header += u'\\';
+        pict.header += QLatin1String(word.data(), qsizetype(word.size()));
+        if (hasParam)
+            pict.header += QString::number(param);
+    }
+    for (const auto& [name, kind] : kKinds)
+        if (word == name)
+            pict.kind = kind;
+    const int value = std::clamp(param, 0, 1 << 20);
+    if (word == "picw")
+        pict.width = value;
+    else if (word == "pich")
+        pict.height = value;
+    else if (word == "picwgoal")
+        pict.goalWidth = value;
+    else if (word == "pichgoal")
+        pict.goalHeight = value;
+    else if (word == "picscalex")
+        pict.scaleX = value;
+    else if (word == "picscaley")
+        pict.scaleY = value;
+    return true;
+}
+
+// Hex digits of a picture, a stretch at a time: pictures are most of a note's bytes.
+void Parser::pictureHex() {
+    const qsizetype n = in.size();
+    while (pos < n) {
+        const char16_t c = in[pos].unicode();
+        int v;
+        if (c >= u'0' && c <= u'9')
+            v = c - u'0';
+        else if ((c | 0x20) >= u'a' && (c | 0x20) <= u'f')
+            v = (c | 0x20) - u'a' + 10;
+        else if (c == u' ' || c == u'\r' || c == u'\n' || c == u'\t') {
+            ++pos;
+            continue;
+        } else
+            return;
+        ++pos;
+        if (pictureNibble < 0) {
+            pictureNibble = v;
+        } else {
+            if (pict.data.size() < kMaxPictureBytes)
+                pict.data += char(pictureNibble * 16 + v);
+            pictureNibble = -1;
+        }
+    }
+}
+
+bool Parser::readsDestination() const {
+    if (pos + 1 >= in.size() || in[pos] != u'\\')
+        return false;
+    qsizetype end = pos + 1;
+    while (end < in.size() && end - pos < 24 && isAsciiLetter(in[end].unicode()))
+        ++end;
+    const QStringView word = in.sliced(pos + 1, end - pos - 1);
+    for (const char16_t* name : {u"pn", u"fldinst", u"listtable", u"listoverridetable", u"shppict"})
+        if (word == QStringView(name))
+            return true;
+    return false;
 }
 
 void Parser::controlWord() {
@@ -850,7 +1557,9 @@ void Parser::controlSymbol(char16_t c) {
         endParagraph(true);
         break;
     case u'*':
-        skipGroup(); // an optional destination: none of them carries text shown in a note
+        // An optional destination: only those read here are kept, the rest carry nothing shown.
+        if (!readsDestination())
+            skipGroup();
         break;
     default:
         break;
@@ -858,6 +1567,8 @@ void Parser::controlSymbol(char16_t c) {
 }
 
 void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
+    if (st.dest == Dest::Picture && pictureWord(word, hasParam, param))
+        return;
     const KeywordEntry* entry = findKeyword(word);
     if (!entry)
         return;
@@ -887,8 +1598,10 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         blue = std::clamp(param, 0, 255);
         break;
     case Kw::FontCharset:
-        if (st.dest == Dest::FontTable && fonts.count(currentFontEntry))
+        if (st.dest == Dest::FontTable && fonts.count(currentFontEntry)) {
             fonts[currentFontEntry].codePage = codePageForCharset(param);
+            fonts[currentFontEntry].charset = std::clamp(param, 0, 255);
+        }
         break;
     case Kw::FontCodePage:
         if (st.dest == Dest::FontTable && fonts.count(currentFontEntry) && param > 0)
@@ -926,8 +1639,24 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         }
         break;
     case Kw::Bin:
-        if (hasParam)
+        if (hasParam && st.dest == Dest::Picture && param > 0) {
+            const qsizetype count = std::min<qsizetype>(param, in.size() - pos);
+            if (pict.data.size() < kMaxPictureBytes)
+                pict.data += in.sliced(pos, count).toLatin1();
+            pos += count;
+        } else if (hasParam) {
             skipBinary(param);
+        }
+        break;
+    case Kw::Picture:
+        if (st.dest != Dest::Text) {
+            skipGroup();
+            break;
+        }
+        flushRun();
+        st.dest = Dest::Picture;
+        pict = Picture();
+        pictureNibble = -1;
         break;
     case Kw::Bold:
         st.chr.bold = on;
@@ -941,9 +1670,12 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
     case Kw::UnderlineNone:
         st.chr.underline = false;
         break;
-    case Kw::Plain:
+    case Kw::Plain: {
+        const int link = st.chr.link; // a link's text keeps its target through \plain
         st.chr = CharProps();
+        st.chr.link = link;
         break;
+    }
     case Kw::Color:
         st.chr.color = std::max(param, 0);
         break;
@@ -961,24 +1693,36 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         st.chr.halfPoints = param > 0 ? std::min(param, 3276) : 24;
         break;
     case Kw::Pard:
-        st.align = Qt::AlignLeft;
+        st.para = ParaProps();
         break;
     case Kw::AlignLeft:
-        st.align = Qt::AlignLeft;
+        st.para.align = Qt::AlignLeft;
         break;
     case Kw::AlignRight:
-        st.align = Qt::AlignRight;
+        st.para.align = Qt::AlignRight;
         break;
     case Kw::AlignCenter:
-        st.align = Qt::AlignHCenter;
+        st.para.align = Qt::AlignHCenter;
         break;
     case Kw::AlignJustify:
-        st.align = Qt::AlignJustify;
+        st.para.align = Qt::AlignJustify;
         break;
     case Kw::Par:
         endParagraph(true);
         break;
     case Kw::Row:
+        if (st.dest != Dest::Text)
+            break;
+        if (sink.wantsCells()) {
+            if (paragraphHasContent) {
+                const bool cell = st.para.inTable; // the last cell's \cell left out
+                endParagraph(true);
+                if (cell)
+                    sink.endCell();
+            }
+            sink.endRow(edges, borders);
+            break;
+        }
         cellPending = false;
         endParagraph(true);
         break;
@@ -992,6 +1736,14 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         emitUnit(u'\t');
         break;
     case Kw::Cell:
+        if (st.dest != Dest::Text)
+            break;
+        if (sink.wantsCells()) {
+            st.para.inTable = true;
+            endParagraph(true);
+            sink.endCell();
+            break;
+        }
         // The separator is written when the next cell's text comes, so a row has none at its end.
         if (cellPending) {
             cellPending = false;
@@ -999,12 +1751,180 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         }
         cellPending = true;
         break;
+    case Kw::RowDefaults:
+        edges.clear();
+        borders = false;
+        break;
+    case Kw::CellEdge:
+        if (edges.size() < 64)
+            edges.push_back(std::clamp(param, 0, 31680 * 2));
+        break;
+    case Kw::InTable:
+        st.para.inTable = true;
+        break;
+    case Kw::Border:
+        borders = true;
+        break;
     case Kw::FootnoteMark:
-        for (QChar c : QString::number(++footnotes))
-            emitUnit(c.unicode());
+        // The mark belongs to a footnote, which the note does not keep.
         break;
     case Kw::Character:
         emitUnit(entry->ch);
+        break;
+    case Kw::Strike:
+        st.chr.strike = on;
+        break;
+    case Kw::Super:
+        st.chr.script = on ? QTextCharFormat::AlignSuperScript : QTextCharFormat::AlignNormal;
+        break;
+    case Kw::Sub:
+        st.chr.script = on ? QTextCharFormat::AlignSubScript : QTextCharFormat::AlignNormal;
+        break;
+    case Kw::NoSuperSub:
+        st.chr.script = QTextCharFormat::AlignNormal;
+        break;
+    case Kw::Hidden:
+        st.chr.hidden = on;
+        break;
+    case Kw::Highlight:
+        st.chr.highlight = std::max(param, 0);
+        break;
+    case Kw::LeftIndent:
+        st.para.leftIndent = std::clamp(param, -31680, 31680);
+        break;
+    case Kw::RightIndent:
+        st.para.rightIndent = std::clamp(param, -31680, 31680);
+        break;
+    case Kw::FirstIndent:
+        st.para.firstIndent = std::clamp(param, -31680, 31680);
+        break;
+    case Kw::SpaceBefore:
+        st.para.spaceBefore = std::clamp(param, 0, 31680);
+        break;
+    case Kw::SpaceAfter:
+        st.para.spaceAfter = std::clamp(param, 0, 31680);
+        break;
+    case Kw::LineSpacing:
+        // Word writes \sl-0 and \sl1000 for single spacing too.
+        st.para.lineSpacing = param == 1000 ? 0 : std::clamp(param, -31680, 31680);
+        break;
+    case Kw::LineMultiple:
+        st.para.lineMultiple = on;
+        break;
+    case Kw::FontFamily:
+        if (st.dest == Dest::FontTable && fonts.count(currentFontEntry))
+            fonts[currentFontEntry].hint = entry->ch;
+        break;
+    case Kw::ListLabel:
+        st.label = true;
+        label.clear();
+        break;
+    case Kw::Pn:
+        if (st.dest != Dest::Text) {
+            skipGroup();
+            break;
+        }
+        st.pn = true;
+        pnList = ListProps();
+        pnList.style = QTextListFormat::ListDecimal;
+        break;
+    case Kw::PnBullet:
+        if (st.pn)
+            pnList.style = QTextListFormat::ListDisc;
+        break;
+    case Kw::PnBody: // numbered, as \pn starts
+        break;
+    case Kw::PnLevel:
+        if (st.pn)
+            pnList.level = param - 1;
+        break;
+    case Kw::PnStyle:
+        if (st.pn && pnList.style != QTextListFormat::ListDisc)
+            pnList.style = int(qint16(entry->ch));
+        break;
+    case Kw::PnStart:
+        if (st.pn)
+            pnList.start = std::clamp(param, 0, 32767);
+        break;
+    case Kw::PnTextBefore:
+    case Kw::PnTextAfter:
+        if (!st.pn) {
+            skipGroup();
+            break;
+        }
+        st.dest = entry->kw == Kw::PnTextBefore ? Dest::PnTextBefore : Dest::PnTextAfter;
+        (entry->kw == Kw::PnTextBefore ? pnList.prefix : pnList.suffix).clear();
+        break;
+    case Kw::ListTable:
+        st.dest = Dest::ListTable;
+        break;
+    case Kw::ListOverrideTable:
+        st.dest = Dest::ListOverrideTable;
+        break;
+    case Kw::ListGroup:
+        if (st.dest != Dest::ListTable)
+            skipGroup();
+        else
+            levels.clear();
+        break;
+    case Kw::ListLevelGroup:
+        if (st.dest != Dest::ListTable)
+            skipGroup();
+        else if (levels.size() < 9)
+            levels.emplace_back();
+        break;
+    case Kw::LevelNfc:
+        if (st.dest == Dest::ListTable && !levels.empty()) {
+            static constexpr std::pair<int, QTextListFormat::Style> kNfc[] = {
+                {0, QTextListFormat::ListDecimal},    {1, QTextListFormat::ListUpperRoman},
+                {2, QTextListFormat::ListLowerRoman}, {3, QTextListFormat::ListUpperAlpha},
+                {4, QTextListFormat::ListLowerAlpha}, {22, QTextListFormat::ListDecimal}};
+            levels.back().style = QTextListFormat::ListDisc;
+            for (const auto& [nfc, style] : kNfc)
+                if (nfc == param)
+                    levels.back().style = style;
+        }
+        break;
+    case Kw::LevelStart:
+        if (st.dest == Dest::ListTable && !levels.empty())
+            levels.back().start = std::clamp(param, 0, 32767);
+        break;
+    case Kw::ListId:
+        if (st.dest == Dest::ListTable && !levels.empty() && wordLists.size() < std::size_t(kMaxFonts)) {
+            wordLists[param] = std::move(levels);
+            levels.clear();
+        } else if (st.dest == Dest::ListOverrideTable) {
+            listId = param;
+        }
+        break;
+    case Kw::ListOverrideGroup:
+        if (st.dest != Dest::ListOverrideTable)
+            skipGroup();
+        break;
+    case Kw::ListStyle:
+        if (st.dest == Dest::ListOverrideTable) {
+            if (overrides.size() < std::size_t(kMaxFonts))
+                overrides[param] = listId;
+        } else if (st.dest == Dest::Text) {
+            st.para.list.ls = param;
+            setWordList();
+        }
+        break;
+    case Kw::ListLevelIndex:
+        if (st.dest == Dest::Text) {
+            st.para.list.level = param;
+            if (st.para.list.ls != 0)
+                setWordList();
+        }
+        break;
+    case Kw::FieldInstruction:
+        st.dest = Dest::FieldInstruction;
+        instruction.clear();
+        break;
+    case Kw::FieldResult:
+        if (st.dest == Dest::Text && fieldLink >= 0)
+            st.chr.link = fieldLink;
+        fieldLink = -1;
         break;
     }
 }
@@ -1092,8 +2012,30 @@ void Parser::emitToDestination(char16_t c) {
             red = green = blue = -1;
         }
         return;
+    case Dest::PnTextBefore:
+    case Dest::PnTextAfter:
+        // What a label can show: no control characters, marks or surrogates.
+        if (QString& text = st.dest == Dest::PnTextBefore ? pnList.prefix : pnList.suffix;
+            text.size() < 32 && c >= 0x20 && !QChar::isSurrogate(c) && c != QChar::ParagraphSeparator &&
+            c != QChar::LineSeparator && c != 0xFDD0 && c != 0xFDD1 && c != QChar::ObjectReplacementCharacter)
+            text += QChar(c);
+        return;
+    case Dest::FieldInstruction:
+        if (instruction.size() < 4096)
+            instruction += QChar(c);
+        return;
+    case Dest::ListTable:
+    case Dest::ListOverrideTable:
+    case Dest::Picture:
+        return;
     case Dest::Text:
         break;
+    }
+    if (st.label) {
+        if (label.size() < 32)
+            label += QChar(c);
+        if (!sink.wantsLabels())
+            return;
     }
     // The document gives these characters a structural meaning of its own.
     if (c == QChar::ParagraphSeparator) {
@@ -1124,14 +2066,28 @@ void Parser::finishFontName() {
 }
 
 RunFormat Parser::resolve(const CharProps& p) const {
-    RunFormat f{p.bold, p.italic, p.underline, QColor(), QString(), p.halfPoints / 2.0};
+    RunFormat f;
+    f.bold = p.bold;
+    f.italic = p.italic;
+    f.underline = p.underline;
+    f.strike = p.strike;
+    f.hidden = p.hidden;
+    f.script = p.script;
+    f.pointSize = p.halfPoints / 2.0;
     if (p.color >= 0 && std::size_t(p.color) < colors.size())
         f.color = colors[std::size_t(p.color)];
-    const auto it = fonts.find(p.font < 0 ? defaultFont : p.font);
-    if (it != fonts.end())
+    if (p.highlight > 0 && std::size_t(p.highlight) < colors.size())
+        f.background = colors[std::size_t(p.highlight)];
+    auto it = fonts.find(p.font < 0 ? defaultFont : p.font);
+    if (it == fonts.end())
+        it = fonts.find(defaultFont);
+    if (it != fonts.end()) {
         f.family = it->second.name;
-    else if (const auto def = fonts.find(defaultFont); def != fonts.end())
-        f.family = def->second.name;
+        f.charset = it->second.charset;
+        f.familyHint = it->second.hint;
+    }
+    if (p.link >= 0 && std::size_t(p.link) < links.size())
+        f.anchor = links[std::size_t(p.link)];
     return f;
 }
 
@@ -1164,7 +2120,7 @@ void Parser::endParagraph(bool always) {
     }
     flushRun();
     cellPending = false;
-    sink.endParagraph(st.align, format(st.chr));
+    sink.endParagraph(st.para, format(st.chr));
     paragraphHasContent = false;
 }
 

@@ -1,10 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/rtfwriter.h"
 
+#include "host/rtfformat.h"
+#include "host/twips.h"
+
 #include <QColor>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextList>
+#include <QTextTable>
+#include <QBuffer>
+#include <QImage>
+#include <QPixmap>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <array>
 #include <unordered_map>
@@ -142,10 +152,119 @@ struct RunState {
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    int script = QTextCharFormat::AlignNormal;
     int color = 0;
+    int highlight = 0;
     int font = -1; // unknown at the start, so the first run names its font and size
     int halfPoints = -1;
 };
+
+struct FontKey {
+    QString family;
+    int charset = 238;
+    int hint = QFont::AnyStyle;
+    bool operator==(const FontKey&) const = default;
+};
+
+const char16_t* familyCode(int hint) {
+    switch (hint) {
+    case QFont::Serif:
+        return u"\\froman";
+    case QFont::SansSerif:
+        return u"\\fswiss";
+    case QFont::TypeWriter:
+        return u"\\fmodern";
+    case QFont::Cursive:
+        return u"\\fscript";
+    case QFont::Decorative:
+        return u"\\fdecor";
+    case QFont::Fantasy:
+        return u"\\ftech";
+    default:
+        return u"\\fnil";
+    }
+}
+
+// What \pard and the words after it give a paragraph.
+struct ParaState {
+    int align = 0;
+    int leftIndent = 0, rightIndent = 0, firstIndent = 0, spaceBefore = 0, spaceAfter = 0;
+    int lineSpacing = 0;
+    bool lineMultiple = false;
+    int listStyle = 0;
+    QString prefix, suffix;
+    bool inTable = false;
+    bool operator==(const ParaState&) const = default;
+};
+
+int toTwips(double pixels) {
+    return std::clamp(qRound(pixels * Twips::kPerDesignPixel), -31680, 31680);
+}
+
+bool isBullet(int style) {
+    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+           style == QTextListFormat::ListSquare;
+}
+
+ParaState paraState(const QTextBlock& block, int align) {
+    const QTextBlockFormat bf = block.blockFormat();
+    ParaState p;
+    p.align = align;
+    // An indent level (pasted lists and quotes) is as wide as the editor draws it.
+    const double indentWidth = 40;
+    int listIndent = 0;
+    if (const QTextList* list = block.textList()) {
+        const QTextListFormat lf = list->format();
+        p.listStyle = lf.style();
+        p.prefix = lf.numberPrefix();
+        p.suffix = lf.numberSuffix();
+        if (isBullet(p.listStyle))
+            p.prefix.clear(), p.suffix.clear();
+        listIndent = lf.indent();
+    }
+    p.leftIndent = toTwips(bf.leftMargin() + (bf.indent() + listIndent) * indentWidth);
+    p.rightIndent = toTwips(bf.rightMargin());
+    if (p.listStyle != 0)
+        p.firstIndent = bf.hasProperty(rtf::ListFirstIndent) ? bf.intProperty(rtf::ListFirstIndent) : -360;
+    else
+        p.firstIndent = toTwips(bf.textIndent());
+    p.spaceBefore = std::max(toTwips(bf.topMargin()), 0);
+    p.spaceAfter = std::max(toTwips(bf.bottomMargin()), 0);
+    switch (bf.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        if (qRound(bf.lineHeight()) != 100 && bf.lineHeight() > 0) {
+            p.lineSpacing = std::clamp(qRound(bf.lineHeight() * 2.4), 1, 31680);
+            p.lineMultiple = true;
+        }
+        break;
+    case QTextBlockFormat::MinimumHeight:
+        p.lineSpacing = std::max(toTwips(bf.lineHeight()), 0);
+        break;
+    case QTextBlockFormat::FixedHeight:
+        p.lineSpacing = -std::max(toTwips(bf.lineHeight()), 0);
+        break;
+    default:
+        break;
+    }
+    return p;
+}
+
+const char16_t* numberCode(int style) {
+    switch (style) {
+    case QTextListFormat::ListLowerAlpha:
+        return u"\\pnlcltr";
+    case QTextListFormat::ListUpperAlpha:
+        return u"\\pnucltr";
+    case QTextListFormat::ListLowerRoman:
+        return u"\\pnlcrm";
+    case QTextListFormat::ListUpperRoman:
+        return u"\\pnucrm";
+    default:
+        return u"\\pndec";
+    }
+}
 
 template <typename T> int indexOf(std::vector<T>& list, const T& value) {
     for (std::size_t i = 0; i < list.size(); ++i)
@@ -153,6 +272,74 @@ template <typename T> int indexOf(std::vector<T>& list, const T& value) {
             return int(i);
     list.push_back(value);
     return int(list.size() - 1);
+}
+
+void appendHex(QString& out, QByteArrayView data) {
+    out.reserve(out.size() + data.size() * 2 + data.size() / 64 * 2 + 4);
+    for (qsizetype i = 0; i < data.size(); ++i) {
+        if (i % 64 == 0)
+            out += u"\r\n";
+        const uchar b = uchar(data[i]);
+        out += QChar(kHex[b >> 4]);
+        out += QChar(kHex[b & 15]);
+    }
+}
+
+// A picture as it came from a note, or else (a pasted one) as PNG at the size it is shown.
+void appendPicture(QString& out, const QTextDocument& document, const QTextImageFormat& fmt) {
+    if (fmt.hasProperty(rtf::PictureData)) {
+        out += u"{\\pict";
+        out += fmt.stringProperty(rtf::PictureHeader);
+        appendHex(out, fmt.property(rtf::PictureData).toByteArray());
+        out += u'}';
+        return;
+    }
+    const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(fmt.name()));
+    QImage image;
+    if (resource.metaType() == QMetaType::fromType<QImage>())
+        image = resource.value<QImage>();
+    else if (resource.metaType() == QMetaType::fromType<QPixmap>())
+        image = resource.value<QPixmap>().toImage();
+    else if (resource.metaType() == QMetaType::fromType<QByteArray>())
+        image.loadFromData(resource.toByteArray());
+    if (image.isNull())
+        return; // nothing to keep: a picture the editor could not load either
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    const double width = fmt.width() > 0 ? fmt.width() : image.width();
+    const double height = fmt.height() > 0 ? fmt.height() : image.height();
+    out += QStringLiteral("{\\pict\\pngblip\\picw%1\\pich%2\\picwgoal%3\\pichgoal%4")
+               .arg(image.width())
+               .arg(image.height())
+               .arg(toTwips(width))
+               .arg(toTwips(height));
+    appendHex(out, png);
+    out += u'}';
+}
+
+// A table row's definition: each cell's right edge and, when the table has them, its borders.
+void appendRowDefinition(QString& out, const QTextTable& table, int row) {
+    const QTextTableFormat tf = table.format();
+    const QList<QTextLength> widths = tf.columnWidthConstraints();
+    const bool borders = tf.border() > 0 && tf.borderStyle() != QTextFrameFormat::BorderStyle_None;
+    out += u"\\trowd\\trgaph108";
+    int edge = 0;
+    for (int c = 0; c < table.columns(); ++c) {
+        const QTextLength width = c < widths.size() ? widths[c] : QTextLength();
+        // Columns without a fixed width share a page of 6.5 inches.
+        edge += width.type() == QTextLength::FixedLength ? std::max(toTwips(width.rawValue()), 15)
+                                                         : 9360 / table.columns();
+        const QTextTableCell cell = table.cellAt(row, c);
+        if (cell.column() + cell.columnSpan() - 1 > c)
+            continue; // a cell spanning columns ends at the last of them
+        if (borders)
+            out += u"\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\br"
+                   u"drs\\brdrw10";
+        out += u"\\cellx";
+        appendNumber(out, edge);
+    }
 }
 
 } // namespace
@@ -178,35 +365,62 @@ QString write(const QTextDocument& document) {
     // First the formats in use, so the tables can precede the text; fonts and colours are
     // numbered in the order they first appear.
     std::unordered_map<int, RunState> runs;
-    std::vector<QString> fonts;
+    std::vector<FontKey> fonts;
     std::vector<QRgb> colors;
+    const auto colorIndex = [&colors](const QColor& c) { return indexOf(colors, c.rgb() | 0xff000000u) + 1; };
+    int symbolFont = -1; // the font of bullets in list labels
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (symbolFont < 0 && block.textList() && isBullet(block.textList()->format().style()))
+            symbolFont = -2;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid() || runs.count(fragment.charFormatIndex()))
                 continue;
             const QTextCharFormat fmt = fragment.charFormat();
             const QStringList families = fmt.fontFamilies().toStringList();
-            QString family = families.isEmpty() ? QString() : cleanFamily(families.first());
-            if (family.isEmpty())
-                family = defaultFamily;
-            const double size =
-                fmt.hasProperty(QTextFormat::FontPointSize) ? fmt.fontPointSize() : defaultSize;
-            const QBrush foreground = fmt.foreground();
+            FontKey font;
+            font.family = families.isEmpty() ? QString() : cleanFamily(families.first());
+            if (font.family.isEmpty())
+                font.family = defaultFamily;
+            if (fmt.hasProperty(rtf::FontCharset))
+                font.charset = std::clamp(fmt.intProperty(rtf::FontCharset), 0, 255);
+            if (fmt.hasProperty(QTextFormat::FontStyleHint))
+                font.hint = fmt.fontStyleHint();
             RunState run;
+            run.hidden = fmt.boolProperty(rtf::HiddenText);
+            double size = fmt.hasProperty(QTextFormat::FontPointSize) ? fmt.fontPointSize() : defaultSize;
+            QBrush foreground = fmt.foreground();
+            bool hasForeground = fmt.hasProperty(QTextFormat::ForegroundBrush);
+            if (run.hidden) {
+                size = fmt.hasProperty(rtf::HiddenPointSize) ? fmt.doubleProperty(rtf::HiddenPointSize)
+                                                             : defaultSize;
+                hasForeground = fmt.hasProperty(rtf::HiddenForeground);
+                foreground = fmt.colorProperty(rtf::HiddenForeground);
+            }
             run.bold = fmt.fontWeight() > QFont::Medium;
             run.italic = fmt.fontItalic();
             run.underline = fmt.fontUnderline();
-            run.color = fmt.hasProperty(QTextFormat::ForegroundBrush) && foreground.style() != Qt::NoBrush
-                            ? indexOf(colors, foreground.color().rgb() | 0xff000000u) + 1
-                            : 0;
-            run.font = indexOf(fonts, family);
+            run.strike = fmt.fontStrikeOut();
+            run.script = fmt.verticalAlignment() == QTextCharFormat::AlignSuperScript ||
+                                 fmt.verticalAlignment() == QTextCharFormat::AlignSubScript
+                             ? fmt.verticalAlignment()
+                             : QTextCharFormat::AlignNormal;
+            run.color =
+                hasForeground && foreground.style() != Qt::NoBrush ? colorIndex(foreground.color()) : 0;
+            const QBrush background = fmt.background();
+            run.highlight = fmt.hasProperty(QTextFormat::BackgroundBrush) &&
+                                    background.style() != Qt::NoBrush && background.color().alpha() > 0
+                                ? colorIndex(background.color())
+                                : 0;
+            run.font = indexOf(fonts, font);
             run.halfPoints = std::clamp(qRound(size * 2), 2, 3276);
             runs.emplace(fragment.charFormatIndex(), run);
         }
     }
     if (fonts.empty())
-        fonts.push_back(defaultFamily);
+        fonts.push_back({defaultFamily});
+    if (symbolFont == -2)
+        symbolFont = indexOf(fonts, FontKey{QStringLiteral("Symbol"), 2});
 
     const QString raw = document.toRawText();
     QString out;
@@ -215,8 +429,11 @@ QString write(const QTextDocument& document) {
     for (std::size_t i = 0; i < fonts.size(); ++i) {
         out += u"{\\f";
         appendNumber(out, int(i));
-        out += u"\\fnil\\fcharset238 ";
-        appendText(out, fonts[i]);
+        out += familyCode(fonts[i].hint);
+        out += u"\\fcharset";
+        appendNumber(out, fonts[i].charset);
+        out += u' ';
+        appendText(out, fonts[i].family);
         out += u";}";
     }
     out += u"}\r\n{\\colortbl ;";
@@ -232,16 +449,89 @@ QString write(const QTextDocument& document) {
     out += u"}\r\n\\uc1";
 
     RunState state;
-    int previousAlignment = -1;
+    RunState outsideLink; // the state to return to when a link's group closes
+    QString link;
+    const auto closeLink = [&] {
+        if (link.isEmpty())
+            return;
+        out += u"}}}";
+        state = outsideLink;
+        link.clear();
+    };
+    ParaState previous;
+    previous.align = -1;
     bool needsDelimiter = false; // the output ends with a control word that text must not run into
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const int align = alignmentCode(block.blockFormat().alignment());
-        if (align != previousAlignment) {
+        ParaState para = paraState(block, alignmentCode(block.blockFormat().alignment()));
+        const QTextTable* table = QTextCursor(block).currentTable();
+        QTextTableCell cell;
+        if (table) {
+            cell = table->cellAt(block.position());
+            para.inTable = true;
+            if (cell.column() == 0 && cell.firstCursorPosition().block() == block) {
+                appendRowDefinition(out, *table, cell.row());
+                previous.align = -1; // each row starts its paragraphs afresh
+            }
+        } else if (block.length() == 1 && !block.previous().isValid() && block.next().isValid() &&
+                   QTextCursor(block.next()).currentTable()) {
+            continue; // the paragraph Qt keeps before a table that starts the note
+        }
+        if (!(para == previous)) {
             static constexpr const char16_t* kAlign[] = {u"", u"\\qr", u"\\qc", u"\\qj"};
             out += u"\\pard";
-            out += kAlign[align];
-            previousAlignment = align;
+            if (para.listStyle != 0) {
+                // WordPad's own list form, which Word and LibreOffice read too.
+                if (isBullet(para.listStyle)) {
+                    out += u"{\\*\\pn\\pnlvlblt\\pnf";
+                    appendNumber(out, symbolFont);
+                    out += u"\\pnindent0{\\pntxtb\\'b7}}";
+                } else {
+                    out += u"{\\*\\pn\\pnlvlbody\\pnf";
+                    appendNumber(out, std::max(state.font, 0));
+                    out += u"\\pnindent0\\pnstart1";
+                    out += numberCode(para.listStyle);
+                    if (!para.prefix.isEmpty()) {
+                        out += u"{\\pntxtb ";
+                        appendText(out, para.prefix);
+                        out += u'}';
+                    }
+                    out += u"{\\pntxta ";
+                    appendText(out, para.suffix);
+                    out += u"}}";
+                }
+            }
+            out += kAlign[para.align];
+            const auto word = [&out](const char16_t* name, int value) {
+                if (value == 0)
+                    return;
+                out += name;
+                appendNumber(out, value);
+            };
+            if (para.inTable)
+                out += u"\\intbl";
+            word(u"\\fi", para.firstIndent);
+            word(u"\\li", para.leftIndent);
+            word(u"\\ri", para.rightIndent);
+            word(u"\\sb", para.spaceBefore);
+            word(u"\\sa", para.spaceAfter);
+            word(u"\\sl", para.lineSpacing);
+            if (para.lineSpacing != 0)
+                out += para.lineMultiple ? u"\\slmult1" : u"\\slmult0";
+            previous = para;
             needsDelimiter = true;
+        }
+        if (const QTextList* list = block.textList()) {
+            out += u"{\\pntext\\f";
+            if (isBullet(para.listStyle)) {
+                appendNumber(out, symbolFont);
+                out += u"\\'b7";
+            } else {
+                appendNumber(out, std::max(state.font, 0));
+                out += u' ';
+                appendText(out, list->itemText(block));
+            }
+            out += u"\\tab}";
+            needsDelimiter = false;
         }
         int position = block.position(); // counted along: asking each fragment costs a tree walk
         for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -250,6 +540,28 @@ QString write(const QTextDocument& document) {
                 continue;
             const int start = position;
             position += fragment.length();
+            const QTextCharFormat fmt = fragment.charFormat();
+            QString href = fmt.isAnchor() ? fmt.anchorHref() : QString();
+            if (href == u"#")
+                href.clear(); // a link to nowhere (pasted pages have them)
+            if (href != link) {
+                closeLink();
+                if (!href.isEmpty()) {
+                    outsideLink = state;
+                    link = href;
+                    out += u"{\\field{\\*\\fldinst{HYPERLINK ";
+                    QString target = href;
+                    if (target.startsWith(u'#')) {
+                        out += u"\\\\l ";
+                        target.remove(0, 1);
+                    }
+                    target.replace(u'"', QStringLiteral("%22"));
+                    out += u'"';
+                    appendText(out, target);
+                    out += u"\"}}{\\fldrslt{";
+                }
+                needsDelimiter = false;
+            }
             const RunState& run = runs.at(fragment.charFormatIndex());
             const qsizetype before = out.size();
             if (run.font != state.font) {
@@ -266,19 +578,46 @@ QString write(const QTextDocument& document) {
                 out += run.italic ? u"\\i" : u"\\i0";
             if (run.underline != state.underline)
                 out += run.underline ? u"\\ul" : u"\\ulnone";
+            if (run.strike != state.strike)
+                out += run.strike ? u"\\strike" : u"\\strike0";
+            if (run.script != state.script)
+                out += run.script == QTextCharFormat::AlignSuperScript ? u"\\super"
+                       : run.script == QTextCharFormat::AlignSubScript ? u"\\sub"
+                                                                       : u"\\nosupersub";
+            if (run.hidden != state.hidden)
+                out += run.hidden ? u"\\v" : u"\\v0";
             if (run.color != state.color) {
                 out += u"\\cf";
                 appendNumber(out, run.color);
             }
+            if (run.highlight != state.highlight) {
+                out += u"\\highlight";
+                appendNumber(out, run.highlight);
+            }
             if (out.size() != before)
                 needsDelimiter = true;
             state = run;
+            if (fmt.isImageFormat()) {
+                for (int i = 0; i < fragment.length(); ++i)
+                    appendPicture(out, document, fmt.toImageFormat());
+                needsDelimiter = false; // the picture's group ends the control words before it
+                continue;
+            }
             if (needsDelimiter)
                 out += u' ';
             needsDelimiter = false;
             appendText(out, QStringView(raw).sliced(start, fragment.length()));
         }
-        out += u"\\par\r\n";
+        closeLink();
+        if (state.script != QTextCharFormat::AlignNormal) {
+            // LibreOffice drops the raising of a paragraph's last run when it reaches the mark.
+            out += u"\\nosupersub";
+            state.script = QTextCharFormat::AlignNormal;
+        }
+        if (table && cell.lastCursorPosition().block() == block)
+            out += cell.column() + cell.columnSpan() >= table->columns() ? u"\\cell\\row\r\n" : u"\\cell ";
+        else
+            out += u"\\par\r\n";
         needsDelimiter = false;
     }
     out += u'}';

@@ -9,7 +9,9 @@ namespace rtf {
 
 // The whole document as RTF that WordPad, Word and LibreOffice open with the same text and
 // formatting: Windows-1250 as the document code page, a font table with charsets, a colour table,
-// paragraphs with their alignment and runs with bold, italic, underline, colour, font and size.
+// paragraphs with their alignment, indents, spacing and list (in WordPad's \pn form, with the
+// label as \pntext) and runs with bold, italic, underline, strikethrough, super/subscript, hidden
+// text, colour, highlight, font and size; links as HYPERLINK fields.
 // Pure ASCII: every other character is written as \uN followed by its Windows-1250 byte (or '?')
 // for readers that do not know \u. Reading the result and writing it again gives the same text.
 QString write(const QTextDocument& document);

@@ -13,6 +13,10 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
 #include <memory>
 
 namespace {
@@ -77,6 +81,23 @@ class AlertWindowsTest : public QObject {
         QVERIFY(w && w->isVisible());
         QCOMPARE(alerts->alertText(), QString::fromUtf8("Zavolať mame"));
         QCOMPARE(host->sound.beeps, 0);
+    }
+
+    // The alert's note box reads the note as the editor does: lists, tables and links included.
+    void noteBoxShowsTheWholeNote() {
+        host->boxes.whileOpen = {};
+        alerts->open(3,
+                     QStringLiteral(
+                         "{\\rtf1{\\*\\pn\\pnlvlblt}a\\par\\pard\\trowd\\cellx1000\\cellx2000\\intbl b\\cell "
+                         "c\\cell\\row\\pard{\\field{\\*\\fldinst HYPERLINK \"https://example.sk/\"}"
+                         "{\\fldrslt d}}}"));
+        const QTextDocument* doc = hlasenie(alerts->instance(3))->document();
+        QVERIFY(doc->begin().textList());
+        QTextCursor c(const_cast<QTextDocument*>(doc));
+        c.setPosition(int(doc->toPlainText().indexOf(u'c')));
+        QVERIFY(c.currentTable());
+        c.setPosition(int(doc->toPlainText().indexOf(u'd')) + 1);
+        QCOMPARE(c.charFormat().anchorHref(), QStringLiteral("https://example.sk/"));
     }
 
     void framedWindowsAreCentredFiguresKeepTheirPlace() {

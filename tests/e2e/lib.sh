@@ -358,3 +358,13 @@ write_slot_due_in() {
     printf '[Pripomin]\nRun=1\n[DAT%s]\nDátum=%s\nČas=%s\n' "$2" "$(sk_date "@$DUE")" \
         "$(date -d "@$DUE" '+%-H:%-M:%-S')" >"$XDG_CONFIG_HOME/pripomin/PM002.INI"
 }
+
+# lo_convert FORMAT OUTDIR FILE...: LibreOffice's conversion of the files (FORMAT as --convert-to
+# takes it: html, fodt, txt), with a profile of its own; a first start takes some seconds.
+lo_convert() {
+    local format=$1 outdir=$2
+    shift 2
+    e2e_spawn env HOME="$E2E_TMP/lo-home" soffice --headless --norestore --convert-to "$format" \
+        --outdir "$outdir" "$@" >>"$E2E_TMP/soffice.log" 2>&1
+    wait_until 180 "LibreOffice to convert to $format" process_gone "$E2E_LAST_PID"
+}

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # From outside: choose a day on the calendar and a time on the picker, type a note with a bold word,
-# close. The settings file and the note file hold them, and the next start shows them.
+# close. The settings file and the note file hold them, and the next start shows them. Then a note
+# from WordPad with lists, a table, a picture and the rest gets one word typed into it, and
+# LibreOffice finds each of them in the saved note as in the original.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_start_display
@@ -55,4 +57,44 @@ wait_until 20 "the program on the accessibility bus" atspi tabs
 [ "$(tab_caption 4)" = "$day" ]
 select_tab 3
 wait_until 10 "the note again" sh -c '[ "$(/usr/bin/python3 '"$E2E_DIR"'/atspi.py text "Text odkazu")" = "Kup chlieb dnes" ]'
+xdotool windowactivate --sync "$(window_named Pripomin)" key --clearmodifiers alt+F4
+wait_until 20 "the program to end again" process_gone "$PRIPOMIN_PID"
+
+# Slot 12's tab is the one shown at start.
+cp "$E2E_DIR/wordpad_note.rtf" "$E2E_TMP/original.rtf"
+cp "$E2E_DIR/wordpad_note.rtf" "$(note_file 12)"
+e2e_start_pripomin
+wait_until 20 "the main window with the WordPad note" window_named Pripomin
+wait_until 20 "the WordPad note shown" sh -c '/usr/bin/python3 '"$E2E_DIR"'/atspi.py text "Text odkazu" | grep -q "Koniec"'
+xdotool windowactivate --sync "$(window_named Pripomin)"
+click_on "Text odkazu"
+xdotool key --clearmodifiers ctrl+End
+xdotool type --delay 50 " hotovo"
+wait_until 10 "the typed word" sh -c '/usr/bin/python3 '"$E2E_DIR"'/atspi.py text "Text odkazu" | grep -q "Koniec hotovo"'
+[ -z "${E2E_SHOT:-}" ] || shoot_window "$(window_named Pripomin)" "$E2E_SHOT"
+xdotool windowactivate --sync "$(window_named Pripomin)" key --clearmodifiers alt+F4
+wait_until 20 "the program to end with the WordPad note" process_gone "$PRIPOMIN_PID"
+cp "$(note_file 12)" "$E2E_TMP/saved.rtf"
+lo_convert fodt "$E2E_TMP/lo" "$E2E_TMP/original.rtf" "$E2E_TMP/saved.rtf"
+lo_convert html "$E2E_TMP/lo" "$E2E_TMP/original.rtf" "$E2E_TMP/saved.rtf"
+# What LibreOffice makes of each feature: the export to look in, and what it writes there.
+while IFS='|' read -r what export pattern; do
+    for file in original saved; do
+        grep -Eq -- "$pattern" "$E2E_TMP/lo/$file.$export" || { echo "FAIL: $what not in the $file note"; exit 1; }
+    done
+done <<'FEATURES'
+bulleted list|html|<ul
+numbered list|html|<ol
+table|fodt|<table:table 
+table borders|fodt|fo:border="0.5pt solid #000000"
+highlight|fodt|fo:background-color="#ffff00"
+white on blue|fodt|fo:background-color="#0000ff"
+link|fodt|xlink:href="https://example.sk/obchod"
+strikethrough|fodt|style:text-line-through-style="solid"
+superscript|fodt|style:text-position="super
+subscript|fodt|style:text-position="sub
+indent|fodt|fo:margin-left="(1in|2\.54cm)"
+picture at its size|html|<img [^>]*width="40" height="30"
+FEATURES
+tr -s "\n" " " <"$E2E_TMP/lo/saved.html" | grep -q "Koniec hotovo" || { echo "FAIL: the typed word"; exit 1; }
 echo PASS

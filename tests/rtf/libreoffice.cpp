@@ -3,6 +3,7 @@
 // LibreOffice's own RTF of it reads back with the same formatting. Skips when soffice is absent.
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
+#include "rtf/corpusfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -45,21 +46,30 @@ void fillNote(QTextDocument& doc) {
     c.insertText(QStringLiteral("Koniec € — „úvodzovky“"), plain);
 }
 
-// Runs one conversion and returns the converted file's bytes, or fails the test.
-QByteArray convert(const QString& soffice, const QString& input, const QString& filter, const QString& outDir,
-                   const QString& home, const QString& suffix) {
+// Converts files in one run of LibreOffice; false when it does not finish in time.
+bool convertAll(const QString& soffice, const QStringList& inputs, const QString& filter,
+                const QString& outDir, const QString& home) {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home);
     process.setProcessEnvironment(env);
     process.start(soffice,
-                  {QStringLiteral("--headless"), QStringLiteral("--norestore"),
-                   QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), outDir, input});
-    if (!process.waitForFinished(kConversionDeadlineMs)) {
+                  QStringList{QStringLiteral("--headless"), QStringLiteral("--norestore"),
+                              QStringLiteral("--convert-to"), filter, QStringLiteral("--outdir"), outDir} +
+                      inputs);
+    if (!process.waitForFinished(kConversionDeadlineMs * 2)) {
         process.kill();
         process.waitForFinished(5000);
-        return {};
+        return false;
     }
+    return true;
+}
+
+// Runs one conversion and returns the converted file's bytes, or fails the test.
+QByteArray convert(const QString& soffice, const QString& input, const QString& filter, const QString& outDir,
+                   const QString& home, const QString& suffix) {
+    if (!convertAll(soffice, {input}, filter, outDir, home))
+        return {};
     QFile out(outDir + u'/' + QFileInfo(input).completeBaseName() + suffix);
     if (!out.open(QIODevice::ReadOnly))
         return {};
@@ -126,6 +136,44 @@ class LibreOfficeTest : public QObject {
                  Qt::AlignRight);
         QCOMPARE(doc.findBlockByNumber(2).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
                  Qt::AlignLeft);
+    }
+
+    // What we write of each real file of the corpus reads in LibreOffice as the original does.
+    void writtenCorpusFilesReadAsTheOriginal_data() {
+        QTest::addColumn<QString>("name");
+        for (const QString& file : corpusFiles(QStringLiteral("real")))
+            QTest::newRow(qPrintable(file)) << file;
+    }
+    void writtenCorpusFilesReadAsTheOriginal() {
+        QFETCH(QString, name);
+        if (!QDir(corpusDir()).exists())
+            QSKIP("the RTF corpus is not beside the repository");
+        const QString written = dir.filePath(QStringLiteral("corpus"));
+        if (!QDir(written).exists()) {
+            // Once for all files: a run of LibreOffice costs seconds.
+            QDir().mkpath(written);
+            QStringList inputs;
+            for (const QString& file : corpusFiles(QStringLiteral("real"))) {
+                QTextDocument doc;
+                rtf::read(readFile(corpusDir() + QStringLiteral("/real/") + file), doc);
+                QFile out(written + u'/' + file);
+                QVERIFY(out.open(QIODevice::WriteOnly));
+                out.write(rtf::write(doc).toLatin1());
+                inputs << out.fileName();
+            }
+            QVERIFY(convertAll(soffice, inputs, QStringLiteral("txt:Text (encoded):UTF8"),
+                               dir.filePath(QStringLiteral("corpus-txt")),
+                               dir.filePath(QStringLiteral("home"))));
+        }
+        const QString base = QFileInfo(name).completeBaseName();
+        QFile txt(dir.filePath(QStringLiteral("corpus-txt/")) + base + QStringLiteral(".txt"));
+        QVERIFY2(txt.open(QIODevice::ReadOnly), "LibreOffice gave no text");
+        QString got = QString::fromUtf8(txt.readAll());
+        got.remove(QChar::ByteOrderMark);
+        const QString expected =
+            withDepartures(name, readFile(corpusDir() + QStringLiteral("/expected-lo/real/") + base +
+                                          QStringLiteral(".txt")));
+        QCOMPARE(collapsed(got), collapsed(expected));
     }
 
   private:

@@ -3,11 +3,22 @@
 // malformed input.
 #include "host/rtfreader.h"
 
+#include "host/rtfformat.h"
+#include "host/rtfwriter.h"
+#include "rtf/documentmodel.h"
+
+#include <QBuffer>
+#include <QImage>
 #include <QStringDecoder>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <QtEndian>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
+#include <QTextTable>
 
 namespace {
 
@@ -151,9 +162,9 @@ class ReaderTest : public QObject {
         QTest::newRow("field result shown, instruction not")
             << "{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"http://x\"}}{\\fldrslt{\\ul link}}}.}"
             << "see link.";
-        QTest::newRow("footnote: mark shown, text not")
+        QTest::newRow("footnote: neither mark nor text")
             << "{\\rtf1 a{\\super\\chftn{\\footnote\\pard{\\super\\chftn} note}}b}"
-            << "a1b";
+            << "ab";
         QTest::newRow("header and footer") << "{\\rtf1{\\header h}{\\footer f}body}"
                                            << "body";
         QTest::newRow("list label shown, list definition not")
@@ -197,6 +208,9 @@ class ReaderTest : public QObject {
         QTest::newRow("table cells")
             << "{\\rtf1\\trowd\\cellx100\\cellx200 a\\cell b\\cell\\row c\\cell\\cell d\\row}"
             << "a\tb\nc\t\td";
+        QTest::newRow("cell marks outside the text")
+            << "{\\rtf1{\\colortbl;\\red1\\cell\\row;}a\\cell b\\cell\\row}"
+            << "a\tb";
         QTest::newRow("page break") << "{\\rtf1 a\\page b\\par\\page c}"
                                     << "a\nb\nc";
         QTest::newRow("paragraph separator in text") << QStringLiteral("{\\rtf1 a\\u8233?b}") << "a\nb";
@@ -209,7 +223,59 @@ class ReaderTest : public QObject {
         QCOMPARE(rtf::plainText(input), expected);
         QTextDocument doc;
         rtf::read(input, doc);
-        QCOMPARE(doc.toPlainText(), expected);
+        QCOMPARE(labelledText(doc), expected);
+    }
+
+    // WordPad's table: rows, cells of several paragraphs, widths and borders.
+    void tables() {
+        QTextDocument doc;
+        rtf::read(wrap("x\\par\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw10\\cellx1500\\cellx4500\\pard\\intbl "
+                       "a1\\par "
+                       "a2\\cell\\qc b\\cell\\row\\trowd\\cellx1500\\cellx4500\\pard\\intbl c\\cell "
+                       "d\\cell\\row\\pard y"),
+                  doc);
+        QCOMPARE(labelledText(doc), QStringLiteral("x\na1\na2\tb\nc\td\ny"));
+        QTextCursor c(&doc);
+        c.setPosition(int(doc.toPlainText().indexOf(u'b')));
+        const QTextTable* table = c.currentTable();
+        QVERIFY(table);
+        QCOMPARE(table->rows(), 2);
+        QCOMPARE(table->columns(), 2);
+        QCOMPARE(table->cellAt(0, 0).lastCursorPosition().block().text(), QStringLiteral("a2"));
+        QCOMPARE(c.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+        const QList<QTextLength> widths = table->format().columnWidthConstraints();
+        QCOMPARE(widths.size(), 2);
+        QCOMPARE(widths[0].rawValue(), 100.0);
+        QCOMPARE(widths[1].rawValue(), 200.0);
+        QCOMPARE(table->format().border(), 1.0);
+        QCOMPARE(doc.blockCount(), 7); // no paragraph added around the table
+        const QString written = rtf::write(doc);
+        QVERIFY2(
+            written.contains(QLatin1String("\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs")),
+            qPrintable(written));
+        QVERIFY(written.contains(QLatin1String("\\cellx1500")));
+        QVERIFY(written.contains(QLatin1String("\\cellx4500")));
+        QVERIFY(written.contains(
+            QLatin1String("\\pard\\intbl a1\\par\r\na2\\cell \\pard\\qc\\intbl b\\cell\\row")));
+        QTextDocument again;
+        rtf::read(written, again);
+        QCOMPARE(documentModel(again), documentModel(doc));
+        // A table that starts the note leaves the paragraph after it its own format.
+        rtf::read(wrap("\\trowd\\cellx1000\\pard\\intbl a\\cell\\row\\pard\\qr b"), doc);
+        QCOMPARE(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+        rtf::read(rtf::write(doc), again);
+        QCOMPARE(documentModel(again), documentModel(doc));
+        // A list item in a cell stays the cell's one paragraph.
+        rtf::read(
+            wrap("\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell{\\*\\pn\\pnlvlblt}b\\cell\\row\\pard c"),
+            doc);
+        QCOMPARE(labelledText(doc), QStringLiteral("a\t\u2022\tb\nc"));
+        rtf::read(rtf::write(doc), again);
+        QCOMPARE(documentModel(again), documentModel(doc));
+        // A row mark outside a table ends a paragraph, and makes no table of it.
+        rtf::read(QStringLiteral("{\\rtf1 a\\row b}"), doc);
+        QVERIFY(!QTextCursor(doc.begin()).currentTable());
+        QCOMPARE(doc.blockCount(), 2);
     }
 
     void alignmentBelongsToParagraphs() {
@@ -251,6 +317,206 @@ class ReaderTest : public QObject {
         QCOMPARE(f.fontWeight(), int(QFont::Normal));
         QVERIFY(!g.fontUnderline());
         QVERIFY(!h.hasProperty(QTextFormat::ForegroundBrush));
+    }
+
+    // Each attribute beyond the basic ones, read into the property the editor shows it with.
+    void moreCharacterFormats_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("property");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("\\strike") << wrap("\\strike x") << int(QTextFormat::FontStrikeOut) << QVariant(true);
+        QTest::newRow("\\super") << wrap("\\super x") << int(QTextFormat::TextVerticalAlignment)
+                                 << QVariant(int(QTextCharFormat::AlignSuperScript));
+        QTest::newRow("\\sub") << wrap("\\sub x") << int(QTextFormat::TextVerticalAlignment)
+                               << QVariant(int(QTextCharFormat::AlignSubScript));
+        QTest::newRow("\\nosupersub")
+            << wrap("\\super\\nosupersub x") << int(QTextFormat::TextVerticalAlignment) << QVariant();
+        QTest::newRow("\\highlight") << wrap("\\highlight2 x") << int(QTextFormat::BackgroundBrush)
+                                     << QVariant(QBrush(QColor(0, 0, 255)));
+        QTest::newRow("\\cb") << wrap("\\cb1 x") << int(QTextFormat::BackgroundBrush)
+                              << QVariant(QBrush(QColor(255, 0, 0)));
+        QTest::newRow("\\highlight0")
+            << wrap("\\highlight1\\highlight0 x") << int(QTextFormat::BackgroundBrush) << QVariant();
+        QTest::newRow("\\v keeps its size")
+            << wrap("\\fs20\\v x") << int(rtf::HiddenPointSize) << QVariant(10.0);
+        QTest::newRow("charset") << wrap("\\f2 x") << int(rtf::FontCharset) << QVariant(204);
+        QTest::newRow("family") << wrap("\\f1 x") << int(QTextFormat::FontStyleHint)
+                                << QVariant(int(QFont::Serif));
+        QTest::newRow("link")
+            << wrap("{\\field{\\*\\fldinst{HYPERLINK \"https://a.sk/b?c\"}}{\\fldrslt{\\ul x}}}")
+            << int(QTextFormat::AnchorHref) << QVariant(QStringLiteral("https://a.sk/b?c"));
+        QTest::newRow("link to a place")
+            << wrap("{\\field{\\*\\fldinst HYPERLINK \\\\l \"here\"}{\\fldrslt x}}")
+            << int(QTextFormat::AnchorHref) << QVariant(QStringLiteral("#here"));
+        QTest::newRow("link to a place, written as an address")
+            << wrap("{\\field{\\*\\fldinst HYPERLINK #here}{\\fldrslt x}}") << int(QTextFormat::AnchorHref)
+            << QVariant(QStringLiteral("#here"));
+        QTest::newRow("link to nowhere")
+            << wrap("{\\field{\\*\\fldinst HYPERLINK \\\\l \"##\"}{\\fldrslt x}}")
+            << int(QTextFormat::AnchorHref) << QVariant();
+        QTest::newRow("link through \\plain")
+            << wrap("{\\field{\\*\\fldinst HYPERLINK \"u\"}{\\fldrslt\\plain x}}")
+            << int(QTextFormat::AnchorHref) << QVariant(QStringLiteral("u"));
+        QTest::newRow("other fields: no link") << wrap("{\\field{\\*\\fldinst PAGE}{\\fldrslt x}}")
+                                               << int(QTextFormat::AnchorHref) << QVariant();
+    }
+    void moreCharacterFormats() {
+        QFETCH(QString, input);
+        QFETCH(int, property);
+        QFETCH(QVariant, expected);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QCOMPARE(doc.toPlainText(), QStringLiteral("x"));
+        QCOMPARE(formatAt(doc, 0).property(property), expected);
+    }
+
+    void paragraphFormats_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<int>("property");
+        QTest::addColumn<QVariant>("expected");
+        QTest::newRow("\\li") << wrap("\\li720 x") << int(QTextFormat::BlockLeftMargin) << QVariant(48.0);
+        QTest::newRow("\\ri") << wrap("\\ri150 x") << int(QTextFormat::BlockRightMargin) << QVariant(10.0);
+        QTest::newRow("\\fi") << wrap("\\fi-360 x") << int(QTextFormat::TextIndent) << QVariant(-24.0);
+        QTest::newRow("\\sb") << wrap("\\sb120 x") << int(QTextFormat::BlockTopMargin) << QVariant(8.0);
+        QTest::newRow("\\sa") << wrap("\\sa200 x") << int(QTextFormat::BlockBottomMargin)
+                              << QVariant(200 / 15.0);
+        QTest::newRow("\\sl\\slmult1")
+            << wrap("\\sl276\\slmult1 x") << int(QTextFormat::LineHeight) << QVariant(115.0);
+        QTest::newRow("\\sl exactly") << wrap("\\sl-300\\slmult0 x") << int(QTextFormat::LineHeightType)
+                                      << QVariant(int(QTextBlockFormat::FixedHeight));
+        QTest::newRow("\\pard resets")
+            << wrap("\\li720\\sa200\\par\\pard x") << int(QTextFormat::BlockLeftMargin) << QVariant();
+    }
+    void paragraphFormats() {
+        QFETCH(QString, input);
+        QFETCH(int, property);
+        QFETCH(QVariant, expected);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QCOMPARE(doc.lastBlock().text(), QStringLiteral("x"));
+        QCOMPARE(doc.lastBlock().blockFormat().property(property), expected);
+    }
+
+    // WordPad's \pn and Word's list table both give lists the document draws; the labels written
+    // for readers without lists are not text.
+    void lists_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("labels"); // each paragraph's label, "-" outside lists, "*" a bullet
+        QTest::newRow("WordPad bullets, then numbers")
+            << wrap("\\pard{\\pntext\\f2\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'B7}}\\fi-"
+                    "360\\li720 "
+                    "a\\par{\\pntext\\f2\\'B7\\tab}b\\par\\pard{\\pntext\\f0 "
+                    "1)\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0"
+                    "\\pnstart1\\pndec{\\pntxta)}}c\\par{\\pntext\\f0 2)\\tab}d\\par\\pard e")
+            << "* * 1) 2) -";
+        QTest::newRow("letters and roman numbers")
+            << wrap("\\pard{\\*\\pn\\pnlvlbody\\pnlcltr{\\pntxta.}}a\\par\\pard{\\*\\pn\\pnlvlbody\\pnucrm{"
+                    "\\pntxta.}}b\\par "
+                    "c")
+            << "a. I. II.";
+        QTest::newRow("Word's list table")
+            << wrap("{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat1{\\leveltext\\'02\\'00.;}}"
+                    "\\listid7}"
+                    "{\\list{\\listlevel\\levelnfc23{\\leveltext\\'01\\u-3913 ?;}}\\listid8}}"
+                    "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}{\\listoverride\\listid8\\ls2}}"
+                    "{\\listtext 1.\\tab}\\pard\\ls1 a\\par{\\listtext 2.\\tab}\\pard\\ls1 b\\par"
+                    "{\\listtext\\f2\\'B7\\tab}\\pard\\ls2 c\\par\\pard d")
+            << "1. 2. * -";
+        QTest::newRow("lists that look the same are one, as they are written back")
+            << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par{\\listtext 2.\\tab}\\pard\\ls3 "
+                    "b\\par\\pard c")
+            << "1. 2. -";
+        QTest::newRow("labels keep no control characters")
+            << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb\\'01}{\\pntxta\\tab)}}a") << "1)";
+        QTest::newRow("a list ends at a paragraph outside it")
+            << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par\\pard "
+                    "b\\par{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}c")
+            << "1. - 1.";
+    }
+    void lists() {
+        QFETCH(QString, input);
+        QFETCH(QString, labels);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QStringList got;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+            const QTextList* list = b.textList();
+            got << (!list                                                 ? QStringLiteral("-")
+                    : list->format().style() == QTextListFormat::ListDisc ? QStringLiteral("*")
+                                                                          : list->itemText(b));
+        }
+        QCOMPARE(got.join(u' '), labels);
+        QVERIFY(!doc.toPlainText().contains(u'\t'));
+    }
+
+    // Pictures show at the size the file gives; the kinds the editor cannot draw as a framed box.
+    void pictures_data() {
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<QSize>("drawn"); // the size of the bitmap inside
+        QImage red(3, 2, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QByteArray png, jpeg;
+        QBuffer pngBuffer(&png), jpegBuffer(&jpeg);
+        pngBuffer.open(QIODevice::WriteOnly);
+        jpegBuffer.open(QIODevice::WriteOnly);
+        red.save(&pngBuffer, "PNG");
+        red.save(&jpegBuffer, "JPEG");
+        QByteArray dib(40, '\0'); // BITMAPINFOHEADER of a 3 x 2 24-bit bitmap, then its rows
+        qToLittleEndian<quint32>(40, dib.data());
+        qToLittleEndian<qint32>(3, dib.data() + 4);
+        qToLittleEndian<qint32>(2, dib.data() + 8);
+        qToLittleEndian<quint16>(1, dib.data() + 12);
+        qToLittleEndian<quint16>(24, dib.data() + 14);
+        dib += QByteArray(24, '\x40');
+        QByteArray wmf(18, '\0'); // a header, one StretchDIBits record, the end record
+        qToLittleEndian<quint16>(1, wmf.data());
+        qToLittleEndian<quint16>(9, wmf.data() + 2);
+        QByteArray record(28, '\0');
+        qToLittleEndian<quint32>(quint32(record.size() + dib.size()) / 2, record.data());
+        qToLittleEndian<quint16>(0x0F43, record.data() + 4);
+        wmf += record + dib + QByteArray::fromHex("030000000000");
+        QTest::newRow("PNG") << "\\pngblip\\picw3\\pich2\\picwgoal900\\pichgoal600" << png << QSize(60, 40)
+                             << QSize(3, 2);
+        QTest::newRow("JPEG, scaled") << "\\jpegblip\\picw3\\pich2\\picwgoal300\\pichgoal300\\picscalex200"
+                                      << jpeg << QSize(40, 20) << QSize(3, 2);
+        QTest::newRow("DIB") << "\\dibitmap0\\picw3\\pich2" << dib << QSize(3, 2) << QSize(3, 2);
+        QTest::newRow("WordPad's metafile")
+            << "\\wmetafile8\\picw79\\pich53\\picwgoal45\\pichgoal30" << wmf << QSize(3, 2) << QSize(3, 2);
+        QTest::newRow("EMF") << "\\emfblip\\picw2540\\pich1270" << QByteArray(100, '\x01') << QSize(96, 48)
+                             << QSize(96, 48);
+        QTest::newRow("another metafile")
+            << "\\wmetafile8\\picwgoal1500\\pichgoal750" << wmf.left(18) << QSize(100, 50) << QSize(100, 50);
+    }
+    void pictures() {
+        QFETCH(QString, header);
+        QFETCH(QByteArray, data);
+        QFETCH(QSize, shown);
+        QFETCH(QSize, drawn);
+        // A control word just before the picture, whose delimiter must not turn into text after it.
+        QString rtf = QStringLiteral("{\\rtf1 a\\b{\\pict{\\*\\picprop{\\sp{\\sn x}{\\sv 1}}}") + header +
+                      u' ' + QString::fromLatin1(data.toHex()) + QStringLiteral("}b}");
+        QTextDocument doc;
+        rtf::read(rtf, doc);
+        QCOMPARE(doc.toPlainText(), QStringLiteral("a\uFFFCb"));
+        const QTextImageFormat image = formatAt(doc, 1).toImageFormat();
+        QVERIFY(image.isValid());
+        QCOMPARE(QSizeF(image.width(), image.height()).toSize(), shown);
+        const QVariant resource = doc.resource(QTextDocument::ImageResource, QUrl(image.name()));
+        QImage loaded = resource.value<QImage>();
+        if (loaded.isNull())
+            QVERIFY(loaded.loadFromData(resource.toByteArray()));
+        QCOMPARE(loaded.size(), drawn);
+        QCOMPARE(rtf::plainText(rtf), QStringLiteral("ab"));
+        // Written back as it came, data and all.
+        const QString written = rtf::write(doc);
+        QVERIFY(written.contains(QStringLiteral("{\\pict") + header.remove(u' ') + QStringLiteral("\r\n")));
+        QTextDocument again;
+        rtf::read(written, again);
+        QCOMPARE(formatAt(again, 1).property(rtf::PictureData).toByteArray(), data);
+        QCOMPARE(again.toPlainText(), doc.toPlainText());
+        QCOMPARE(rtf::write(again), written);
     }
 
     void fontTableForms() {

@@ -1,9 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The note editor control: its change event, the selection's attributes and the RTF it keeps.
 #include "host/richtextbox.h"
+#include "host/rtfformat.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QMimeData>
+#include <QSet>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QTextTable>
+#include <QUrl>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -211,6 +219,118 @@ class RichTextBoxTest : public QObject {
         QCOMPARE(reloaded.textRTF(), rtf);
         QVERIFY(shown.startsWith(QStringLiteral("axy")));
         QVERIFY(shown.contains(QStringLiteral("c1")));
+    }
+
+    // A pasted page keeps its lists, links, highlight and pictures; its scripts and forms go.
+    void pastedPageKeepsItsFormatting() {
+        QImage dot(4, 3, QImage::Format_RGB32);
+        dot.fill(Qt::green);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        dot.save(&buffer, "PNG");
+        PastingBox box;
+        QMimeData mime;
+        mime.setHtml(
+            QStringLiteral(
+                "<style>p{color:red}</style><script>alert(1)</script><ul><li>jeden</li>"
+                "<li>dva</li></ul><ol><li>tri</li></ol><table "
+                "border=\"1\"><tr><td>c1<p>c1b</p></td><td>c2</td>"
+                "</tr></table><p><a href=\"https://example.sk/\">odkaz</a> "
+                "<span style=\"background-color:#ffff00\">žlté</span><img src=\"data:image/png;base64,") +
+            QString::fromLatin1(png.toBase64()) +
+            QStringLiteral(
+                "\" width=\"8\" height=\"6\"><img src=\"copied.png\"></p><form><input value=\"x\"></form>"));
+        QImage copied(5, 5, QImage::Format_RGB32);
+        copied.fill(Qt::blue);
+        mime.setImageData(copied);
+        box.insertFromMimeData(&mime);
+        const QString text = box.text();
+        QVERIFY2(!text.contains(QStringLiteral("alert")) && text.contains(QStringLiteral("jeden")),
+                 qPrintable(text));
+        const QTextDocument* doc = box.document();
+        QStringList lists;
+        QSet<QString> anchors;
+        QList<QSize> pictures;
+        bool highlighted = false;
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+            if (b.textList())
+                lists << QString::number(b.textList()->format().style());
+            for (auto it = b.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (f.isAnchor())
+                    anchors << f.anchorHref();
+                if (f.background().color() == QColor(255, 255, 0))
+                    highlighted = true;
+                if (f.isImageFormat()) {
+                    const QTextImageFormat img = f.toImageFormat();
+                    QImage drawn =
+                        doc->resource(QTextDocument::ImageResource, QUrl(img.name())).value<QImage>();
+                    if (drawn.isNull())
+                        drawn.loadFromData(
+                            doc->resource(QTextDocument::ImageResource, QUrl(img.name())).toByteArray());
+                    QCOMPARE(drawn.isNull(), false);
+                    pictures << QSizeF(img.width(), img.height()).toSize();
+                }
+            }
+        }
+        const QString disc = QString::number(QTextListFormat::ListDisc);
+        const QString decimal = QString::number(QTextListFormat::ListDecimal);
+        QCOMPARE(lists, QStringList({disc, disc, decimal}));
+        QCOMPARE(anchors, QSet<QString>{QStringLiteral("https://example.sk/")});
+        QVERIFY(highlighted);
+        QTextCursor inTable(const_cast<QTextDocument*>(doc));
+        inTable.setPosition(int(box.text().indexOf(QStringLiteral("c2"))));
+        QVERIFY(inTable.currentTable());
+        QCOMPARE(inTable.currentTable()->columns(), 2);
+        QCOMPARE(inTable.currentTable()->cellAt(0, 0).lastCursorPosition().block().text(),
+                 QStringLiteral("c1b"));
+        QCOMPARE(pictures, QList<QSize>({QSize(8, 6), QSize(5, 5)}));
+        QVERIFY(box.textRTF().contains(QLatin1String("\\pngblip")));
+        // A picture alone, as an image viewer copies it.
+        PastingBox alone;
+        QMimeData picture;
+        picture.setImageData(copied);
+        alone.insertFromMimeData(&picture);
+        QVERIFY(alone.textRTF().contains(
+            QLatin1String("{\\pict\\pngblip\\picw5\\pich5\\picwgoal75\\pichgoal75")));
+    }
+
+    // Typing after hidden text gives text that shows.
+    void typingBesideHiddenTextShows() {
+        RichTextBox box;
+        box.setTextRTF(QStringLiteral("{\\rtf1\\fs20 a{\\v skryté}}"));
+        box.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&box, QStringLiteral("xy"));
+        QTextCursor c(box.document());
+        c.setPosition(box.document()->characterCount() - 1);
+        QCOMPARE(c.charFormat().fontPointSize(), 10.0);
+        QVERIFY(!c.charFormat().boolProperty(rtf::HiddenText));
+        QVERIFY(box.textRTF().contains(QLatin1String("\\v0 xy")));
+    }
+
+    // A link opens on a click with Ctrl held; a plain click only places the caret.
+    void ctrlClickOpensALink() {
+        RichTextBox box;
+        box.resize(400, 200);
+        box.setTextRTF(QStringLiteral(
+            "{\\rtf1 see {\\field{\\*\\fldinst{HYPERLINK \"https://example.sk/\"}}{\\fldrslt{\\ul link}}} "
+            "{\\field{\\*\\fldinst{HYPERLINK \\\\l \"place\"}}{\\fldrslt{\\ul here}}}}"));
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QSignalSpy opened(&box, &RichTextBox::linkActivated);
+        const auto pointAt = [&box](int position) {
+            QTextCursor c(box.document());
+            c.setPosition(position);
+            return box.cursorRect(c).center() + QPoint(3, 0);
+        };
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, pointAt(5));
+        QCOMPARE(opened.size(), 0);
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ControlModifier, pointAt(5));
+        QCOMPARE(opened.size(), 1);
+        QCOMPARE(opened.first().first().toString(), QStringLiteral("https://example.sk/"));
+        QTest::mouseClick(box.viewport(), Qt::LeftButton, Qt::ControlModifier, pointAt(10));
+        QCOMPARE(opened.size(), 1);
     }
 };
 

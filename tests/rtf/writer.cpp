@@ -3,12 +3,15 @@
 // again keeps every character and attribute and the same bytes.
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
+#include "host/rtfformat.h"
+#include "rtf/documentmodel.h"
 
 #include <QStringDecoder>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextList>
 
 namespace {
 
@@ -52,6 +55,64 @@ void fillNote(QTextDocument& doc) {
     c.insertText(QStringLiteral("čierna"),
                  format(false, false, false, QColor(0, 0, 0), QStringLiteral("Arial"), 12));
     c.insertBlock(QTextBlockFormat()); // the note ends with an empty paragraph
+}
+
+// A note with what WordPad adds beyond the basic formats: lists, links, indents and spacing.
+void fillWordPadNote(QTextDocument& doc) {
+    doc.setDefaultFont(QFont(QStringLiteral("Arial"), 12));
+    QTextCursor c(&doc);
+    QTextCharFormat plain = format(false, false, false, QColor(), QStringLiteral("Arial"), 12);
+    QTextBlockFormat spaced;
+    spaced.setLeftMargin(48);
+    spaced.setRightMargin(10);
+    spaced.setTextIndent(-24);
+    spaced.setTopMargin(8);
+    spaced.setBottomMargin(200 / 15.0);
+    spaced.setLineHeight(115, QTextBlockFormat::ProportionalHeight);
+    c.setBlockFormat(spaced);
+    QTextCharFormat f = plain;
+    f.setFontStrikeOut(true);
+    c.insertText(QStringLiteral("preškrtnuté "), f);
+    f = plain;
+    f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    c.insertText(QStringLiteral("2"), f);
+    f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    c.insertText(QStringLiteral("i"), f);
+    f = plain;
+    f.setForeground(QColor(255, 255, 255));
+    f.setBackground(QColor(0, 0, 255));
+    c.insertText(QStringLiteral(" biele na modrom "), f);
+    f = plain;
+    f.setAnchor(true);
+    f.setAnchorHref(QStringLiteral("https://example.sk/a?b=\"c\""));
+    f.setFontUnderline(true);
+    c.insertText(QStringLiteral("odkaz"), f);
+    f = plain;
+    f.setFontFamilies(QStringList{QStringLiteral("MS Gothic")});
+    f.setProperty(rtf::FontCharset, 128);
+    f.setFontStyleHint(QFont::TypeWriter);
+    c.insertText(QStringLiteral(" 日本"), f);
+    QTextBlockFormat exact;
+    exact.setLineHeight(20, QTextBlockFormat::FixedHeight);
+    c.insertBlock(exact);
+    c.insertText(QStringLiteral("presne"), plain);
+    QTextListFormat bullets;
+    bullets.setStyle(QTextListFormat::ListDisc);
+    c.insertBlock(QTextBlockFormat());
+    c.createList(bullets);
+    c.insertText(QStringLiteral("prvá"), plain);
+    c.insertBlock();
+    c.insertText(QStringLiteral("druhá"), plain);
+    QTextListFormat numbers;
+    numbers.setStyle(QTextListFormat::ListLowerAlpha);
+    numbers.setNumberSuffix(QStringLiteral(")"));
+    c.insertBlock(QTextBlockFormat());
+    c.createList(numbers);
+    c.insertText(QStringLiteral("a-čko"), plain);
+    c.insertBlock();
+    c.insertText(QStringLiteral("b-čko"), plain);
+    c.insertBlock(QTextBlockFormat());
+    c.insertText(QStringLiteral("koniec"), plain);
 }
 
 void compareDocuments(const QTextDocument& a, const QTextDocument& b) {
@@ -114,6 +175,47 @@ class WriterTest : public QObject {
         rtf::read(first, again);
         compareDocuments(doc, again);
         QCOMPARE(rtf::write(again), first);
+    }
+
+    // Written in the form WordPad reads, and read back into the same document.
+    void wordPadFormatsRoundTrip() {
+        QTextDocument doc;
+        fillWordPadNote(doc);
+        const QString first = rtf::write(doc);
+        for (const char* expected :
+             {"\\pard\\fi-360\\li720\\ri150\\sb120\\sa200\\sl276\\slmult1", "\\strike pre",
+              "\\strike0\\super 2", "\\sub i", "\\nosupersub\\cf1\\highlight2  biele",
+              "{\\f1\\fmodern\\fcharset128 MS Gothic;}",
+              "{\\field{\\*\\fldinst{HYPERLINK "
+              "\"https://example.sk/a?b=%22c%22\"}}{\\fldrslt{\\ul\\cf0\\highlight0 odkaz}}}",
+              "\\pard\\sl-300\\slmult0\\f0 presne", "{\\pntext\\f2\\'b7\\tab}",
+              "\\pard{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'b7}}\\fi-360\\li600",
+              "{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pnlcltr{\\pntxta )}}",
+              "{\\pntext\\f0 b)\\tab}"})
+            QVERIFY2(first.contains(QLatin1String(expected)),
+                     qPrintable(QString::fromLatin1(expected) + QStringLiteral("\n") + first));
+        QTextDocument again;
+        again.setDefaultFont(doc.defaultFont());
+        rtf::read(first, again);
+        QCOMPARE(labelledText(again), labelledText(doc));
+        QCOMPARE(rtf::write(again), first);
+        const QStringList a = documentModel(again);
+        QTextDocument third;
+        rtf::read(rtf::write(again), third);
+        QCOMPARE(documentModel(third), a);
+    }
+
+    void hiddenTextIsKeptNotShown() {
+        QTextDocument doc;
+        rtf::read(QStringLiteral("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}a{\\v\\cf1\\fs20 skryté}b}"),
+                  doc);
+        QTextCursor c(&doc);
+        c.setPosition(2);
+        QVERIFY(c.charFormat().fontPointSize() <= 1);
+        QCOMPARE(c.charFormat().foreground().color().alpha(), 0);
+        const QString written = rtf::write(doc);
+        QVERIFY2(written.contains(QLatin1String("\\fs20\\v\\cf1 skryt")), qPrintable(written));
+        QVERIFY(written.contains(QLatin1String("\\fs24\\v0\\cf0 b")));
     }
 
     void emptyDocumentsAndParagraphs_data() {

@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QStringList>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextCursor>
+#include <QTextList>
+#include <QTextTable>
+
+// What a note's document holds, one line a paragraph and one a run, so two documents compare
+// line by line: text, character and paragraph formats, lists, links and pictures.
+inline QString formatLine(const QTextFormat& f) {
+    QStringList parts;
+    const QMap<int, QVariant> props = f.properties();
+    for (auto it = props.begin(); it != props.end(); ++it) {
+        QString value;
+        const QVariant& v = it.value();
+        if (v.metaType() == QMetaType::fromType<QBrush>())
+            value = v.value<QBrush>().style() == Qt::NoBrush
+                        ? QStringLiteral("none")
+                        : v.value<QBrush>().color().name(QColor::HexArgb);
+        else if (v.metaType() == QMetaType::fromType<QColor>())
+            value = v.value<QColor>().name(QColor::HexArgb);
+        else if (v.canConvert<QStringList>() && v.metaType() != QMetaType::fromType<QString>())
+            value = v.toStringList().join(u',');
+        else if (v.metaType() == QMetaType::fromType<QByteArray>())
+            value = QStringLiteral("%1 bytes %2").arg(v.toByteArray().size()).arg(qHash(v.toByteArray()));
+        else if (v.metaType() == QMetaType::fromType<double>())
+            value = QString::number(v.toDouble(), 'f', 2);
+        else
+            value = v.toString();
+        parts << QString::number(it.key(), 16) + u'=' + value;
+    }
+    return parts.join(u' ');
+}
+
+inline QStringList documentModel(const QTextDocument& doc) {
+    QStringList lines;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        QString line = QStringLiteral("P ") + formatLine(block.blockFormat());
+        if (const QTextList* list = block.textList())
+            line += QStringLiteral(" list=%1 %2").arg(list->format().style()).arg(list->itemText(block));
+        lines << line;
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            lines << QStringLiteral("  \"%1\" %2")
+                         .arg(it.fragment().text(), formatLine(it.fragment().charFormat()));
+    }
+    return lines;
+}
+
+// Qt keeps a paragraph before a table that starts the document and after one that ends it; RTF
+// has no such paragraphs.
+inline bool isTableGuard(const QTextBlock& block) {
+    const auto inTable = [](const QTextBlock& b) { return b.isValid() && QTextCursor(b).currentTable(); };
+    return block.length() == 1 && !inTable(block) &&
+           ((!block.previous().isValid() && inTable(block.next())) ||
+            (!block.next().isValid() && inTable(block.previous())));
+}
+
+// The document's text with its list labels, as a reader without lists shows it: table cells
+// separated by tabs, rows by line ends.
+inline QString labelledText(const QTextDocument& doc) {
+    QString text;
+    bool first = true;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        if (isTableGuard(block))
+            continue;
+        QString label;
+        if (const QTextList* list = block.textList()) {
+            const int style = list->format().style();
+            label = (style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+                     style == QTextListFormat::ListSquare)
+                        ? QStringLiteral("\u2022")
+                        : list->itemText(block);
+            label += u'\t';
+        }
+        bool nextCell = false;
+        if (const QTextTable* table = QTextCursor(block).currentTable()) {
+            const QTextTableCell cell = table->cellAt(block.position());
+            nextCell = cell.column() > 0 && cell.firstCursorPosition().block() == block;
+        }
+        if (!first)
+            text += nextCell ? u'\t' : u'\n';
+        first = false;
+        text += label + block.text();
+    }
+    text.replace(QChar::LineSeparator, u'\n')
+        .replace(QChar::Nbsp, u' ')
+        .remove(QChar::ObjectReplacementCharacter);
+    return text;
+}
+
+// Text compared without the line ends at its end, which a table at the end leaves open.
+inline QString withoutFinalBreaks(QString text) {
+    while (text.endsWith(u'\n'))
+        text.chop(1);
+    return text;
+}
