@@ -304,9 +304,13 @@ void MainWindow::sampleSlotTime(int k) {
     m_store.slots[k].time = slotTimeText(m_ui.DTPicker[k - 1]->time());
 }
 
-void MainWindow::Timer2_Timer() {
+void MainWindow::sampleSlotTimes() {
     for (int k = 1; k <= kSlotCount; ++k)
         sampleSlotTime(k);
+}
+
+void MainWindow::Timer2_Timer() {
+    sampleSlotTimes();
     m_ui.RichTextBox13->setText(DateText::timeText(now().time()));
 }
 
@@ -409,9 +413,8 @@ void MainWindow::deaktivácia() {
 }
 
 void MainWindow::uložnastavenia() {
-    for (int k = 1; k <= kSlotCount; ++k)
-        sampleSlotTime(k);
-    m_settingsSaveFailed = !m_store.saveSettings();
+    sampleSlotTimes();
+    m_store.saveSettings();
 }
 
 void MainWindow::emptySlot(int k) {
@@ -440,11 +443,8 @@ void MainWindow::načítajtexty() {
 }
 
 QStringList MainWindow::saveSlots() {
-    for (int k = 1; k <= kSlotCount; ++k)
-        sampleSlotTime(k);
-    const QStringList failed = m_store.save();
-    m_settingsSaveFailed = failed.contains(m_store.settingsPath());
-    return failed;
+    sampleSlotTimes();
+    return m_store.save();
 }
 
 void MainWindow::saveSoon() {
@@ -457,10 +457,8 @@ void MainWindow::saveSoon() {
 void MainWindow::saveChanges() {
     if (m_unloaded)
         return;
-    for (int k = 1; k <= kSlotCount; ++k)
-        sampleSlotTime(k);
+    sampleSlotTimes();
     const QStringList failed = m_store.saveChanges();
-    m_settingsSaveFailed = failed.contains(m_store.settingsPath());
     if (failed.isEmpty()) {
         m_saveFailureTold = false;
         return;

@@ -121,6 +121,7 @@ class MainWindow : public QWidget, private SlotSchedule {
     // Asked when files could not be saved on the way out: true to end all the same.
     bool endDespiteFailedSave(const QStringList& failed);
     void sampleSlotTime(int k);
+    void sampleSlotTimes();
     // Shows a note in the editor without taking it back as the slot's: viewing changes nothing.
     void showNote(const QString& rtf);
     void saveChanges();
@@ -143,7 +144,6 @@ class MainWindow : public QWidget, private SlotSchedule {
     bool m_loading = false;
     bool m_unloaded = false;
     bool m_unloadPending = false;
-    bool m_settingsSaveFailed = false;
     bool m_terminating = false;
     QWidget* m_calendarDays = nullptr;
     bool m_selectionChangedSincePress = false; // the selection changed since the last press on the days
