@@ -599,9 +599,16 @@ QByteArray bmpFile(QByteArrayView dib) {
     return file;
 }
 
-// The bitmap of a Windows metafile that holds one StretchDIBits or DIBStretchBlt record, as WordPad
-// writes pictures; empty for any other metafile.
+// The bitmap of a Windows metafile that holds one StretchDIBits or DIBStretchBlt record and draws
+// nothing else, as WordPad writes pictures; empty for any other metafile.
 QByteArray metafileBitmap(QByteArrayView wmf) {
+    // The records that put something on the page (lines, shapes, fills, text, other bitmaps and
+    // bitmap brushes), sorted; the rest only set up the drawing.
+    static constexpr quint16 kDrawing[] = {0x012A, 0x012B, 0x0142, 0x01F9, 0x0213, 0x0228, 0x0324,
+                                           0x0325, 0x0418, 0x0419, 0x041B, 0x041F, 0x0429, 0x0521,
+                                           0x0538, 0x0548, 0x061C, 0x061D, 0x0817, 0x081A, 0x0830,
+                                           0x0922, 0x0940, 0x0A32, 0x0B23, 0x0D33};
+    static_assert(std::is_sorted(std::begin(kDrawing), std::end(kDrawing)));
     if (wmf.size() < 18)
         return {};
     qsizetype at = qsizetype(qFromLittleEndian<quint16>(wmf.data() + 2)) * 2; // the header's size
@@ -617,9 +624,8 @@ QByteArray metafileBitmap(QByteArrayView wmf) {
             ++bitmaps;
             if (size > 6 + params)
                 found = wmf.sliced(at + 6 + params, size - 6 - params);
-        } else if (function == 0x0940 || function == 0x0B23 || function == 0x0922 || function == 0x0D33 ||
-                   function == 0x0142) {
-            return {}; // another bitmap or text record: more than one picture in it
+        } else if (std::binary_search(std::begin(kDrawing), std::end(kDrawing), function)) {
+            return {}; // it draws more than the bitmap, which alone would misrepresent it
         }
         at += size;
     }

@@ -476,7 +476,11 @@ class ReaderTest : public QObject {
         QByteArray record(28, '\0');
         qToLittleEndian<quint32>(quint32(record.size() + dib.size()) / 2, record.data());
         qToLittleEndian<quint16>(0x0F43, record.data() + 4);
-        wmf += record + dib + QByteArray::fromHex("030000000000");
+        const QByteArray end = QByteArray::fromHex("030000000000");
+        // The same bitmap with a line drawn over it (MoveTo, LineTo).
+        const QByteArray drawn =
+            wmf + QByteArray::fromHex("050000001402000000000500000013020a000a00") + record + dib + end;
+        wmf += record + dib + end;
         QTest::newRow("PNG") << "\\pngblip\\picw3\\pich2\\picwgoal900\\pichgoal600" << png << QSize(60, 40)
                              << QSize(3, 2);
         QTest::newRow("JPEG, scaled") << "\\jpegblip\\picw3\\pich2\\picwgoal300\\pichgoal300\\picscalex200"
@@ -486,6 +490,8 @@ class ReaderTest : public QObject {
             << "\\wmetafile8\\picw79\\pich53\\picwgoal45\\pichgoal30" << wmf << QSize(3, 2) << QSize(3, 2);
         QTest::newRow("EMF") << "\\emfblip\\picw2540\\pich1270" << QByteArray(100, '\x01') << QSize(96, 48)
                              << QSize(96, 48);
+        QTest::newRow("a metafile drawing more than its bitmap")
+            << "\\wmetafile8\\picwgoal1500\\pichgoal750" << drawn << QSize(100, 50) << QSize(100, 50);
         QTest::newRow("another metafile")
             << "\\wmetafile8\\picwgoal1500\\pichgoal750" << wmf.left(18) << QSize(100, 50) << QSize(100, 50);
     }
