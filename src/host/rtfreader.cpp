@@ -2,6 +2,7 @@
 #include "host/rtfreader.h"
 
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 #include "host/twips.h"
 
 #include <QColor>
@@ -764,7 +765,7 @@ class DocumentSink final : public Sink {
                 std::upper_bound(tableRanges.begin(), tableRanges.end(), std::make_pair(number, INT_MAX));
             return it != tableRanges.begin() && std::prev(it)->second >= number;
         };
-        std::map<std::tuple<int, int, QString, QString>, QTextList*> open;
+        std::map<std::tuple<int, int, QString, QString, int>, QTextList*> open;
         int previous = -2;
         bool previousInTable = false;
         for (const auto& [number, para] : paragraphs) {
@@ -777,14 +778,15 @@ class DocumentSink final : public Sink {
             previousInTable = inCell;
             if (para.list.style == 0)
                 continue;
+            // A bullet has no number to start at.
+            const int start = rtf::isBulletStyle(para.list.style) ? 1 : para.list.start;
             const auto key =
-                std::make_tuple(para.list.style, para.leftIndent, para.list.prefix, para.list.suffix);
+                std::make_tuple(para.list.style, para.leftIndent, para.list.prefix, para.list.suffix, start);
             if (auto it = open.find(key); it != open.end()) {
                 it->second->add(at.block());
                 continue;
             }
-            QTextListFormat lf;
-            lf.setStyle(QTextListFormat::Style(para.list.style));
+            QTextListFormat lf = rtf::numberedListFormat(QTextListFormat::Style(para.list.style), start);
             lf.setIndent(0); // the paragraph's own indent places it, as in the file
             lf.setNumberPrefix(para.list.prefix);
             lf.setNumberSuffix(para.list.suffix);

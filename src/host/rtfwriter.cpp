@@ -2,6 +2,7 @@
 #include "host/rtfwriter.h"
 
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 #include "host/twips.h"
 
 #include <QColor>
@@ -194,6 +195,7 @@ struct ParaState {
     int lineSpacing = 0;
     bool lineMultiple = false;
     int listStyle = 0;
+    int listStart = 1;
     QString prefix, suffix;
     bool inTable = false;
     bool operator==(const ParaState&) const = default;
@@ -201,11 +203,6 @@ struct ParaState {
 
 int toTwips(double pixels) {
     return std::clamp(qRound(pixels * Twips::kPerDesignPixel), -31680, 31680);
-}
-
-bool isBullet(int style) {
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-           style == QTextListFormat::ListSquare;
 }
 
 ParaState paraState(const QTextBlock& block, int align) {
@@ -217,10 +214,11 @@ ParaState paraState(const QTextBlock& block, int align) {
     int listIndent = 0;
     if (const QTextList* list = block.textList()) {
         const QTextListFormat lf = list->format();
-        p.listStyle = lf.style();
+        p.listStyle = rtf::listStyle(lf);
+        p.listStart = rtf::listStart(lf);
         p.prefix = lf.numberPrefix();
         p.suffix = lf.numberSuffix();
-        if (isBullet(p.listStyle))
+        if (rtf::isBulletStyle(p.listStyle))
             p.prefix.clear(), p.suffix.clear();
         listIndent = lf.indent();
     }
@@ -370,7 +368,8 @@ QString write(const QTextDocument& document) {
     const auto colorIndex = [&colors](const QColor& c) { return indexOf(colors, c.rgb() | 0xff000000u) + 1; };
     int symbolFont = -1; // the font of bullets in list labels
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (symbolFont < 0 && block.textList() && isBullet(block.textList()->format().style()))
+        if (symbolFont < 0 && block.textList() &&
+            rtf::isBulletStyle(rtf::listStyle(block.textList()->format())))
             symbolFont = -2;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -481,14 +480,15 @@ QString write(const QTextDocument& document) {
             out += u"\\pard";
             if (para.listStyle != 0) {
                 // WordPad's own list form, which Word and LibreOffice read too.
-                if (isBullet(para.listStyle)) {
+                if (rtf::isBulletStyle(para.listStyle)) {
                     out += u"{\\*\\pn\\pnlvlblt\\pnf";
                     appendNumber(out, symbolFont);
                     out += u"\\pnindent0{\\pntxtb\\'b7}}";
                 } else {
                     out += u"{\\*\\pn\\pnlvlbody\\pnf";
                     appendNumber(out, std::max(state.font, 0));
-                    out += u"\\pnindent0\\pnstart1";
+                    out += u"\\pnindent0\\pnstart";
+                    appendNumber(out, std::clamp(para.listStart, 0, 32767));
                     out += numberCode(para.listStyle);
                     if (!para.prefix.isEmpty()) {
                         out += u"{\\pntxtb ";
@@ -522,13 +522,13 @@ QString write(const QTextDocument& document) {
         }
         if (const QTextList* list = block.textList()) {
             out += u"{\\pntext\\f";
-            if (isBullet(para.listStyle)) {
+            if (rtf::isBulletStyle(para.listStyle)) {
                 appendNumber(out, symbolFont);
                 out += u"\\'b7";
             } else {
                 appendNumber(out, std::max(state.font, 0));
                 out += u' ';
-                appendText(out, list->itemText(block));
+                appendText(out, rtf::listLabel(*list, block));
             }
             out += u"\\tab}";
             needsDelimiter = false;

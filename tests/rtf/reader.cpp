@@ -4,6 +4,7 @@
 #include "host/rtfreader.h"
 
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 #include "host/rtfwriter.h"
 #include "rtf/documentmodel.h"
 
@@ -428,6 +429,19 @@ class ReaderTest : public QObject {
             << "1. 2. -";
         QTest::newRow("labels keep no control characters")
             << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb\\'01}{\\pntxta\\tab)}}a") << "1)";
+        QTest::newRow("WordPad's list starting at 5")
+            << wrap(
+                   "\\pard{\\pntext\\f0 "
+                   "5.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart5\\pndec{\\pntxta.}}"
+                   "a\\par{\\pntext\\f0 "
+                   "6.\\tab}b\\par\\pard{\\*\\pn\\pnlvlbody\\pnstart4\\pnlcrm{\\pntxta)}}c\\par"
+                   "\\pard{\\*\\pn\\pnlvlbody\\pnstart27\\pnucltr}d\\par\\pard{\\*\\pn\\pnlvlblt\\pnstart5}e")
+            << "5. 6. iv) AA *";
+        QTest::newRow("Word's list starting at 3")
+            << wrap("{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat3}\\listid7}}"
+                    "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}"
+                    "{\\listtext 3.\\tab}\\pard\\ls1 a\\par{\\listtext 4.\\tab}\\pard\\ls1 b")
+            << "3. 4.";
         QTest::newRow("a list ends at a paragraph outside it")
             << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par\\pard "
                     "b\\par{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}c")
@@ -441,9 +455,9 @@ class ReaderTest : public QObject {
         QStringList got;
         for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
             const QTextList* list = b.textList();
-            got << (!list                                                 ? QStringLiteral("-")
-                    : list->format().style() == QTextListFormat::ListDisc ? QStringLiteral("*")
-                                                                          : list->itemText(b));
+            got << (!list                                                         ? QStringLiteral("-")
+                    : rtf::listStyle(list->format()) == QTextListFormat::ListDisc ? QStringLiteral("*")
+                                                                                  : rtf::listLabel(*list, b));
         }
         QCOMPARE(got.join(u' '), labels);
         QVERIFY(!doc.toPlainText().contains(u'\t'));

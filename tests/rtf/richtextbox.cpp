@@ -2,6 +2,7 @@
 // The note editor control: its change event, the selection's attributes and the RTF it keeps.
 #include "host/richtextbox.h"
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -307,6 +308,53 @@ class RichTextBoxTest : public QObject {
         QCOMPARE(c.charFormat().fontPointSize(), 10.0);
         QVERIFY(!c.charFormat().boolProperty(rtf::HiddenText));
         QVERIFY(box.textRTF().contains(QLatin1String("\\v0 xy")));
+    }
+
+    // A list starting at 5 shows 5. and 6. where Qt draws the labels of one starting at 1, and
+    // goes on with 7. after Enter; the one starting at 1 stays Qt's own.
+    void listStartingElsewhereShowsItsNumbers() {
+        const QString note =
+            QStringLiteral("{\\rtf1{\\fonttbl{\\f0 DejaVu Sans;}}\\f0\\fs24\\pard{\\*\\pn"
+                           "\\pnlvlbody\\pnstart%1\\pndec{\\pntxta.}}\\fi-360\\li720 a\\par b}");
+        RichTextBox five, one;
+        QRect labels[2];
+        for (RichTextBox* box : {&five, &one}) {
+            box->resize(300, 120);
+            box->setTextRTF(note.arg(box == &five ? 5 : 1));
+            box->show();
+            QVERIFY(QTest::qWaitForWindowExposed(box));
+            const QImage image = box->viewport()->grab().toImage();
+            const int textLeft = box->cursorRect(QTextCursor(box->document())).left();
+            QRect& ink = labels[box == &five ? 0 : 1];
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < textLeft - 1; ++x)
+                    if (image.pixel(x, y) != image.pixel(0, 0))
+                        ink |= QRect(x, y, 1, 1);
+        }
+        QVERIFY(!rtf::drawsOwnLabels(one.document()->begin().textList()->format()));
+        QVERIFY(!labels[1].isEmpty());
+        QVERIFY2(!labels[0].isEmpty(), "no labels drawn");
+        QVERIFY2(std::abs(labels[0].right() - labels[1].right()) <= 1 &&
+                     std::abs(labels[0].top() - labels[1].top()) <= 2 &&
+                     std::abs(labels[0].bottom() - labels[1].bottom()) <= 2,
+                 qPrintable(QStringLiteral("%1,%2 %3x%4 beside Qt's %5,%6 %7x%8")
+                                .arg(labels[0].x())
+                                .arg(labels[0].y())
+                                .arg(labels[0].width())
+                                .arg(labels[0].height())
+                                .arg(labels[1].x())
+                                .arg(labels[1].y())
+                                .arg(labels[1].width())
+                                .arg(labels[1].height())));
+        five.moveCursor(QTextCursor::End);
+        QTest::keyClick(&five, Qt::Key_Return);
+        QTest::keyClicks(&five, QStringLiteral("c"));
+        const QTextBlock last = five.document()->lastBlock();
+        QCOMPARE(rtf::listLabel(*last.textList(), last), QStringLiteral("7."));
+        const QString written = five.textRTF();
+        QVERIFY2(written.contains(QLatin1String("\\pnstart5")) &&
+                     written.contains(QLatin1String(" 7.\\tab}")),
+                 qPrintable(written));
     }
 
     // A link opens on a click with Ctrl held; a plain click only places the caret.

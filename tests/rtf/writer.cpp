@@ -4,6 +4,7 @@
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 #include "rtf/documentmodel.h"
 
 #include <QStringDecoder>
@@ -103,14 +104,13 @@ void fillWordPadNote(QTextDocument& doc) {
     c.insertText(QStringLiteral("prvá"), plain);
     c.insertBlock();
     c.insertText(QStringLiteral("druhá"), plain);
-    QTextListFormat numbers;
-    numbers.setStyle(QTextListFormat::ListLowerAlpha);
+    QTextListFormat numbers = rtf::numberedListFormat(QTextListFormat::ListLowerAlpha, 3);
     numbers.setNumberSuffix(QStringLiteral(")"));
     c.insertBlock(QTextBlockFormat());
     c.createList(numbers);
-    c.insertText(QStringLiteral("a-čko"), plain);
+    c.insertText(QStringLiteral("c-čko"), plain);
     c.insertBlock();
-    c.insertText(QStringLiteral("b-čko"), plain);
+    c.insertText(QStringLiteral("d-čko"), plain);
     c.insertBlock(QTextBlockFormat());
     c.insertText(QStringLiteral("koniec"), plain);
 }
@@ -190,8 +190,8 @@ class WriterTest : public QObject {
               "\"https://example.sk/a?b=%22c%22\"}}{\\fldrslt{\\ul\\cf0\\highlight0 odkaz}}}",
               "\\pard\\sl-300\\slmult0\\f0 presne", "{\\pntext\\f2\\'b7\\tab}",
               "\\pard{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'b7}}\\fi-360\\li600",
-              "{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pnlcltr{\\pntxta )}}",
-              "{\\pntext\\f0 b)\\tab}"})
+              "{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart3\\pnlcltr{\\pntxta )}}",
+              "{\\pntext\\f0 d)\\tab}"})
             QVERIFY2(first.contains(QLatin1String(expected)),
                      qPrintable(QString::fromLatin1(expected) + QStringLiteral("\n") + first));
         QTextDocument again;
