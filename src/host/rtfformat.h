@@ -24,6 +24,8 @@ enum Property {
     // style is kept in ListNumberStyle, and RichTextBox draws its labels (see rtflist.h).
     ListStart,
     ListNumberStyle,
+    // A list's level in its outline (an int, 1 to 8) when it is not the outermost.
+    ListLevel,
 };
 
 } // namespace rtf

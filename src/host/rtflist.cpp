@@ -6,6 +6,8 @@
 #include <QTextBlock>
 #include <QTextList>
 
+#include <algorithm>
+
 namespace {
 
 QString letters(int number, char16_t first) {
@@ -42,6 +44,11 @@ int listStart(const QTextListFormat& format) {
     return format.hasProperty(ListStart) ? format.intProperty(ListStart) : 1;
 }
 
+int listLevel(const QTextListFormat& format) {
+    const int level = format.hasProperty(ListLevel) ? format.intProperty(ListLevel) : format.indent() - 1;
+    return std::clamp(level, 0, 8);
+}
+
 bool isBulletStyle(int style) {
     return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
            style == QTextListFormat::ListSquare;
@@ -56,6 +63,10 @@ QTextListFormat numberedListFormat(QTextListFormat::Style style, int start) {
         format.setProperty(ListStart, start);
     }
     return format;
+}
+
+QString listSuffix(const QTextListFormat& format) {
+    return format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix() : QStringLiteral(".");
 }
 
 bool drawsOwnLabels(const QTextListFormat& format) {
@@ -88,9 +99,7 @@ QString listLabel(const QTextList& list, const QTextBlock& block) {
         text = QString::number(number);
         break;
     }
-    const QString suffix =
-        format.hasProperty(QTextFormat::ListNumberSuffix) ? format.numberSuffix() : QStringLiteral(".");
-    return format.numberPrefix() + text + suffix;
+    return format.numberPrefix() + text + listSuffix(format);
 }
 
 } // namespace rtf

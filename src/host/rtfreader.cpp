@@ -501,6 +501,7 @@ struct ListProps {
     int start = 1;
     int ls = 0; // Word's list number, which tells lists of the same style apart
     QString prefix, suffix;
+    bool pn = false; // given by \pn, whose labels Word's list beside it leaves as they are
     bool operator==(const ListProps&) const = default;
 };
 
@@ -765,7 +766,7 @@ class DocumentSink final : public Sink {
                 std::upper_bound(tableRanges.begin(), tableRanges.end(), std::make_pair(number, INT_MAX));
             return it != tableRanges.begin() && std::prev(it)->second >= number;
         };
-        std::map<std::tuple<int, int, QString, QString, int>, QTextList*> open;
+        std::map<std::tuple<int, int, QString, QString, int, int>, QTextList*> open;
         int previous = -2;
         bool previousInTable = false;
         for (const auto& [number, para] : paragraphs) {
@@ -780,13 +781,18 @@ class DocumentSink final : public Sink {
                 continue;
             // A bullet has no number to start at.
             const int start = rtf::isBulletStyle(para.list.style) ? 1 : para.list.start;
-            const auto key =
-                std::make_tuple(para.list.style, para.leftIndent, para.list.prefix, para.list.suffix, start);
+            const int level = std::clamp(para.list.level, 0, 8);
+            const auto key = std::make_tuple(para.list.style, para.leftIndent, para.list.prefix,
+                                             para.list.suffix, start, level);
+            // An item ends the lists of the levels below it: a later one there numbers afresh.
+            std::erase_if(open, [level](const auto& entry) { return std::get<5>(entry.first) > level; });
             if (auto it = open.find(key); it != open.end()) {
                 it->second->add(at.block());
                 continue;
             }
             QTextListFormat lf = rtf::numberedListFormat(QTextListFormat::Style(para.list.style), start);
+            if (level > 0)
+                lf.setProperty(rtf::ListLevel, level);
             lf.setIndent(0); // the paragraph's own indent places it, as in the file
             lf.setNumberPrefix(para.list.prefix);
             lf.setNumberSuffix(para.list.suffix);
@@ -1291,6 +1297,7 @@ void Parser::leaveGroup(const GroupState& inner) {
         pnList.level = std::clamp(pnList.level, 0, 8);
         if (pnList.style == QTextListFormat::ListDisc)
             pnList.prefix.clear(); // the bullet character: the document draws its own
+        pnList.pn = true;
         st.para.list = pnList;
     }
     if (inner.dest == Dest::FieldInstruction && st.dest != Dest::FieldInstruction) {
@@ -1336,6 +1343,11 @@ void Parser::leaveGroup(const GroupState& inner) {
 }
 
 void Parser::setWordList() {
+    if (st.para.list.pn) {
+        // WordPad's form of the same list, beside Word's, gives its labels; Word's its level.
+        st.para.list.level = std::clamp(st.para.list.level, 0, 8);
+        return;
+    }
     ListProps list;
     list.ls = st.para.list.ls;
     list.level = std::clamp(st.para.list.level, 0, 8);
@@ -1350,7 +1362,7 @@ void Parser::setWordList() {
     list.start = level.start;
     if (list.style == QTextListFormat::ListDisc)
         list.suffix.clear();
-    else if (label.endsWith(u')'))
+    else if (label.trimmed().endsWith(u')'))
         list.suffix = QStringLiteral(")");
     st.para.list = list;
 }

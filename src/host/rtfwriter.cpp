@@ -197,6 +197,7 @@ struct ParaState {
     int listStyle = 0;
     int listStart = 1;
     QString prefix, suffix;
+    int ls = 0, level = 0; // Word's list and level, in an outline of several levels
     bool inTable = false;
     bool operator==(const ParaState&) const = default;
 };
@@ -217,7 +218,7 @@ ParaState paraState(const QTextBlock& block, int align) {
         p.listStyle = rtf::listStyle(lf);
         p.listStart = rtf::listStart(lf);
         p.prefix = lf.numberPrefix();
-        p.suffix = lf.numberSuffix();
+        p.suffix = rtf::listSuffix(lf);
         if (rtf::isBulletStyle(p.listStyle))
             p.prefix.clear(), p.suffix.clear();
         listIndent = lf.indent();
@@ -262,6 +263,144 @@ const char16_t* numberCode(int style) {
     default:
         return u"\\pndec";
     }
+}
+
+// Consecutive list paragraphs of one cell: each level's look and first number, as Word's list
+// table gives them. Where an outline has more than its outermost level, readers that know levels
+// (Word, LibreOffice) take it from that table; WordPad reads the \pn form written beside it.
+struct Outline {
+    std::array<QTextListFormat, 9> levels;
+    std::array<int, 9> starts{};
+    std::array<bool, 9> used{};
+    bool deep = false;
+};
+
+bool sameLook(const QTextListFormat& a, const QTextListFormat& b) {
+    return rtf::listStyle(a) == rtf::listStyle(b) && a.numberPrefix() == b.numberPrefix() &&
+           rtf::listSuffix(a) == rtf::listSuffix(b);
+}
+
+// The outlines, and for each paragraph its outline's index (-1 outside lists). A level's list may
+// be followed in it by another of the same look after an item of a higher level, which Word
+// numbers afresh as Qt does; any other list of the level starts an outline of its own.
+std::vector<Outline> findOutlines(const QTextDocument& document, std::vector<int>& outlineOf) {
+    std::vector<Outline> outlines;
+    outlineOf.assign(std::size_t(document.blockCount()), -1);
+    std::array<const QTextList*, 9> open{};
+    int current = -1;
+    const QTextTable* previousTable = nullptr;
+    int previousCell = -1;
+    int number = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next(), ++number) {
+        const QTextList* list = block.textList();
+        if (!list) {
+            current = -1;
+            continue;
+        }
+        const QTextTable* table = QTextCursor(block).currentTable();
+        const int cell = table ? table->cellAt(block.position()).firstPosition() : -1;
+        if (table != previousTable || cell != previousCell)
+            current = -1;
+        previousTable = table;
+        previousCell = cell;
+        const QTextListFormat format = list->format();
+        const int level = rtf::listLevel(format);
+        bool fits = current >= 0;
+        if (fits && open[std::size_t(level)] != list) {
+            const Outline& o = outlines[std::size_t(current)];
+            fits = !open[std::size_t(level)] &&
+                   (!o.used[std::size_t(level)] ||
+                    (sameLook(o.levels[std::size_t(level)], format) &&
+                     rtf::listStart(format) + list->itemNumber(block) == o.starts[std::size_t(level)]));
+        }
+        if (!fits) {
+            current = int(outlines.size());
+            outlines.emplace_back();
+            open.fill(nullptr);
+        }
+        Outline& o = outlines[std::size_t(current)];
+        if (!o.used[std::size_t(level)]) {
+            o.used[std::size_t(level)] = true;
+            o.levels[std::size_t(level)] = format;
+            o.starts[std::size_t(level)] = rtf::listStart(format) + list->itemNumber(block);
+        }
+        o.deep = o.deep || level > 0;
+        open[std::size_t(level)] = list;
+        std::fill(open.begin() + level + 1, open.end(), nullptr);
+        outlineOf[std::size_t(number)] = current;
+    }
+    return outlines;
+}
+
+int numberFormatCode(int style) {
+    switch (style) {
+    case QTextListFormat::ListUpperRoman:
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
+    case QTextListFormat::ListDecimal:
+        return 0;
+    default:
+        return 23; // a bullet
+    }
+}
+
+void appendByte(QString& out, int b) {
+    out += u"\\'";
+    out += QChar(kHex[(b >> 4) & 15]);
+    out += QChar(kHex[b & 15]);
+}
+
+// Word's list table of the outlines when one of them has levels; `lsOf` gets each one's list number.
+void appendListTable(QString& out, const std::vector<Outline>& outlines, std::vector<int>& lsOf) {
+    lsOf.assign(outlines.size(), 0);
+    QString overrides = QStringLiteral("{\\*\\listoverridetable");
+    // LibreOffice takes lists of WordPad's form alone in such a document for one of the table's,
+    // so then every list is in the table.
+    if (std::none_of(outlines.begin(), outlines.end(), [](const Outline& o) { return o.deep; }))
+        return;
+    int ls = 0;
+    for (std::size_t i = 0; i < outlines.size(); ++i) {
+        const Outline& o = outlines[i];
+        lsOf[i] = ++ls;
+        out += ls == 1 ? u"{\\*\\listtable{\\list" : u"{\\list";
+        for (std::size_t level = 0; level < o.levels.size(); ++level) {
+            const int style = o.used[level] ? rtf::listStyle(o.levels[level]) : QTextListFormat::ListDecimal;
+            const int nfc = numberFormatCode(style);
+            out += u"{\\listlevel\\levelnfc";
+            appendNumber(out, nfc);
+            out += u"\\levelnfcn";
+            appendNumber(out, nfc);
+            out += u"\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat";
+            appendNumber(out, o.used[level] ? std::clamp(o.starts[level], 0, 32767) : 1);
+            out += u"{\\leveltext";
+            if (nfc == 23) {
+                out += u"\\'01\\u8226 ?;}{\\levelnumbers;}}";
+                continue;
+            }
+            // The label's length, then its text with the level's number as the byte of the level.
+            const QString prefix = o.used[level] ? o.levels[level].numberPrefix() : QString();
+            const QString suffix = o.used[level] ? rtf::listSuffix(o.levels[level]) : QStringLiteral(".");
+            appendByte(out, int(std::min<qsizetype>(prefix.size() + 1 + suffix.size(), 255)));
+            appendText(out, prefix);
+            appendByte(out, int(level));
+            appendText(out, suffix);
+            out += u";}{\\levelnumbers";
+            appendByte(out, int(std::min<qsizetype>(prefix.size() + 1, 255)));
+            out += u";}}";
+        }
+        out += u"\\listid";
+        appendNumber(out, ls);
+        out += u'}';
+        overrides += QStringLiteral("{\\listoverride\\listid%1\\listoverridecount0\\ls%1}").arg(ls);
+    }
+    out += u"}\r\n";
+    out += overrides;
+    out += u"}\r\n";
 }
 
 template <typename T> int indexOf(std::vector<T>& list, const T& value) {
@@ -445,7 +584,11 @@ QString write(const QTextDocument& document) {
         appendNumber(out, qBlue(rgb));
         out += u';';
     }
-    out += u"}\r\n\\uc1";
+    out += u"}\r\n";
+    std::vector<int> outlineOf, lsOf;
+    const std::vector<Outline> outlines = findOutlines(document, outlineOf);
+    appendListTable(out, outlines, lsOf);
+    out += u"\\uc1";
 
     RunState state;
     RunState outsideLink; // the state to return to when a link's group closes
@@ -460,8 +603,14 @@ QString write(const QTextDocument& document) {
     ParaState previous;
     previous.align = -1;
     bool needsDelimiter = false; // the output ends with a control word that text must not run into
+    int number = -1;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         ParaState para = paraState(block, alignmentCode(block.blockFormat().alignment()));
+        if (const int outline = outlineOf[std::size_t(++number)];
+            outline >= 0 && lsOf[std::size_t(outline)]) {
+            para.ls = lsOf[std::size_t(outline)];
+            para.level = rtf::listLevel(block.textList()->format());
+        }
         const QTextTable* table = QTextCursor(block).currentTable();
         QTextTableCell cell;
         if (table) {
@@ -498,6 +647,12 @@ QString write(const QTextDocument& document) {
                     out += u"{\\pntxta ";
                     appendText(out, para.suffix);
                     out += u"}}";
+                }
+                if (para.ls > 0) {
+                    out += u"\\ls";
+                    appendNumber(out, para.ls);
+                    out += u"\\ilvl";
+                    appendNumber(out, para.level);
                 }
             }
             out += kAlign[para.align];

@@ -43,9 +43,9 @@ inline QStringList documentModel(const QTextDocument& doc) {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         QString line = QStringLiteral("P ") + formatLine(block.blockFormat());
         if (const QTextList* list = block.textList())
-            line += QStringLiteral(" list=%1 %2")
+            line += QStringLiteral(" list=%1 %2 (%3)")
                         .arg(rtf::listStyle(list->format()))
-                        .arg(rtf::listLabel(*list, block));
+                        .arg(rtf::listLabel(*list, block), formatLine(list->format()));
         lines << line;
         for (auto it = block.begin(); !it.atEnd(); ++it)
             lines << QStringLiteral("  \"%1\" %2")

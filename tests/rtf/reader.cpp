@@ -442,6 +442,13 @@ class ReaderTest : public QObject {
                     "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}"
                     "{\\listtext 3.\\tab}\\pard\\ls1 a\\par{\\listtext 4.\\tab}\\pard\\ls1 b")
             << "3. 4.";
+        QTest::newRow("Word's levels: a sublist after an item numbers afresh")
+            << wrap("{\\*\\listtable{\\list{\\listlevel\\levelnfc0}{\\listlevel\\levelnfc4}\\listid7}}"
+                    "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}"
+                    "{\\listtext 1.\\tab}\\pard\\ls1 a\\par{\\listtext a)\\tab}\\pard\\ls1\\ilvl1 b\\par"
+                    "{\\listtext b)\\tab}\\pard\\ls1\\ilvl1 c\\par{\\listtext 2.\\tab}\\pard\\ls1 d\\par"
+                    "{\\listtext a)\\tab}\\pard\\ls1\\ilvl1 e")
+            << "1. a) b) 2. a)";
         QTest::newRow("a list ends at a paragraph outside it")
             << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par\\pard "
                     "b\\par{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}c")

@@ -205,6 +205,42 @@ class WriterTest : public QObject {
         QCOMPARE(documentModel(third), a);
     }
 
+    // A nested list (as a pasted page brings it) keeps its levels for readers that know them, in
+    // Word's list table beside WordPad's form, and reads back as the same outline.
+    void nestedListsKeepTheirLevels() {
+        QTextDocument doc;
+        doc.setDefaultFont(QFont(QStringLiteral("Arial"), 12));
+        doc.setHtml(
+            QStringLiteral("<ol><li>a<ol type=\"a\"><li>b</li><li>c</li></ol></li><li>d<ol type=\"a\">"
+                           "<li>e</li></ol></li></ol><ul><li>f</li></ul>"));
+        const QString first = rtf::write(doc);
+
+        for (
+            const char* expected :
+            {"{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelnfcn0\\leveljc0\\leveljcn0\\levelfollow0"
+             "\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc4",
+             "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}{"
+             "\\listoverride\\listid2\\"
+             "listoverridecount0\\ls2}}",
+             "{\\pntxta .}}\\ls1\\ilvl0\\fi-360\\li600", "\\pnlcltr{\\pntxta .}}\\ls1\\ilvl1\\fi-360\\li1200",
+             "{\\pntext\\f0 b.\\tab}c", "{\\pntext\\f0 a.\\tab}e",
+             "\\pard{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\ls2\\ilvl0\\fi-360\\li600",
+             "{\\list{\\listlevel\\levelnfc23\\levelnfcn23\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1{"
+             "\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}}"})
+            QVERIFY2(first.contains(QLatin1String(expected)),
+                     qPrintable(QString::fromLatin1(expected) + QStringLiteral("\n") + first));
+        // Lists of one level in a note without others keep WordPad's form alone.
+        QTextDocument flat;
+        flat.setHtml(QStringLiteral("<ol><li>a</li></ol><ul><li>b</li></ul>"));
+        QVERIFY(!rtf::write(flat).contains(QLatin1String("\\ls")));
+        QTextDocument again;
+        again.setDefaultFont(doc.defaultFont());
+        rtf::read(first, again);
+        QCOMPARE(labelledText(again), labelledText(doc));
+        QCOMPARE(rtf::listLevel(again.findBlockByNumber(4).textList()->format()), 1);
+        QCOMPARE(rtf::write(again), first);
+    }
+
     void hiddenTextIsKeptNotShown() {
         QTextDocument doc;
         rtf::read(QStringLiteral("{\\rtf1{\\colortbl;\\red255\\green0\\blue0;}a{\\v\\cf1\\fs20 skryté}b}"),
