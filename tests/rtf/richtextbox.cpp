@@ -235,7 +235,7 @@ class RichTextBoxTest : public QObject {
         mime.setHtml(
             QStringLiteral(
                 "<style>p{color:red}</style><script>alert(1)</script><ul><li>jeden</li>"
-                "<li>dva</li></ul><ol><li>tri</li></ol><table "
+                "<li>dva</li></ul><ol><li>tri<ol type=\"a\"><li>štyri</li></ol></li></ol><table "
                 "border=\"1\"><tr><td>c1<p>c1b</p></td><td>c2</td>"
                 "</tr></table><p><a href=\"https://example.sk/\">odkaz</a> "
                 "<span style=\"background-color:#ffff00\">žlté</span><img src=\"data:image/png;base64,") +
@@ -255,8 +255,11 @@ class RichTextBoxTest : public QObject {
         QList<QSize> pictures;
         bool highlighted = false;
         for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-            if (b.textList())
-                lists << QString::number(b.textList()->format().style());
+            if (const QTextList* list = b.textList())
+                lists << QStringLiteral("%1 %2 %3")
+                             .arg(rtf::listStyle(list->format()))
+                             .arg(rtf::listLabel(*list, b))
+                             .arg(rtf::listLevel(list->format()));
             for (auto it = b.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat f = it.fragment().charFormat();
                 if (f.isAnchor())
@@ -275,9 +278,10 @@ class RichTextBoxTest : public QObject {
                 }
             }
         }
-        const QString disc = QString::number(QTextListFormat::ListDisc);
-        const QString decimal = QString::number(QTextListFormat::ListDecimal);
-        QCOMPARE(lists, QStringList({disc, disc, decimal}));
+        // Numbers keep their dot, a nested list its level.
+        const QString disc = QStringLiteral("%1  0").arg(QTextListFormat::ListDisc);
+        QCOMPARE(lists, QStringList({disc, disc, QStringLiteral("%1 1. 0").arg(QTextListFormat::ListDecimal),
+                                     QStringLiteral("%1 a. 1").arg(QTextListFormat::ListLowerAlpha)}));
         QCOMPARE(anchors, QSet<QString>{QStringLiteral("https://example.sk/")});
         QVERIFY(highlighted);
         QTextCursor inTable(const_cast<QTextDocument*>(doc));
