@@ -18,6 +18,8 @@
 #include <QUrl>
 
 #include <array>
+#include <map>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -265,68 +267,87 @@ const char16_t* numberCode(int style) {
     }
 }
 
+// What a reader knows of a list paragraph: its list's look and first number, its indent and level.
+struct ListKey {
+    int style = 0, leftIndent = 0, start = 1, level = 0;
+    QString prefix, suffix;
+    bool operator<(const ListKey& o) const {
+        return std::tie(style, leftIndent, start, level, prefix, suffix) <
+               std::tie(o.style, o.leftIndent, o.start, o.level, o.prefix, o.suffix);
+    }
+    bool looksLike(const ListKey& o) const {
+        return style == o.style && prefix == o.prefix && suffix == o.suffix;
+    }
+};
+
 // Consecutive list paragraphs of one cell: each level's look and first number, as Word's list
 // table gives them. Where an outline has more than its outermost level, readers that know levels
 // (Word, LibreOffice) take it from that table; WordPad reads the \pn form written beside it.
 struct Outline {
-    std::array<QTextListFormat, 9> levels;
-    std::array<int, 9> starts{};
+    std::array<ListKey, 9> levels;
     std::array<bool, 9> used{};
     bool deep = false;
 };
 
-bool sameLook(const QTextListFormat& a, const QTextListFormat& b) {
-    return rtf::listStyle(a) == rtf::listStyle(b) && a.numberPrefix() == b.numberPrefix() &&
-           rtf::listSuffix(a) == rtf::listSuffix(b);
-}
-
-// The outlines, and for each paragraph its outline's index (-1 outside lists). A level's list may
-// be followed in it by another of the same look after an item of a higher level, which Word
-// numbers afresh as Qt does; any other list of the level starts an outline of its own.
+// The outlines, and for each paragraph its outline's index (-1 outside lists). They are found in
+// the lists as the reader makes them of what is written (paragraphs in a row of one look, indent
+// and level, until an item of a higher level), so a note written again gives the same outlines.
+// A level's list may be followed in an outline by another of the same look after an item of a
+// higher level, which Word numbers afresh as the reader does; any other starts an outline of its own.
 std::vector<Outline> findOutlines(const QTextDocument& document, std::vector<int>& outlineOf) {
     std::vector<Outline> outlines;
     outlineOf.assign(std::size_t(document.blockCount()), -1);
-    std::array<const QTextList*, 9> open{};
+    std::map<ListKey, std::pair<int, int>> lists; // each open list's number and items so far
+    std::array<int, 9> open;
+    open.fill(-1);
     int current = -1;
+    int count = 0;
     const QTextTable* previousTable = nullptr;
     int previousCell = -1;
     int number = 0;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next(), ++number) {
         const QTextList* list = block.textList();
-        if (!list) {
-            current = -1;
-            continue;
-        }
-        const QTextTable* table = QTextCursor(block).currentTable();
+        const QTextTable* table = list ? QTextCursor(block).currentTable() : nullptr;
         const int cell = table ? table->cellAt(block.position()).firstPosition() : -1;
-        if (table != previousTable || cell != previousCell)
+        if (!list || table != previousTable || cell != previousCell) {
             current = -1;
+            lists.clear();
+        }
         previousTable = table;
         previousCell = cell;
-        const QTextListFormat format = list->format();
-        const int level = rtf::listLevel(format);
+        if (!list)
+            continue;
+        const ParaState para = paraState(block, 0);
+        const bool bullet = rtf::isBulletStyle(para.listStyle);
+        const ListKey key{
+            para.listStyle, para.leftIndent, bullet ? 1 : para.listStart, rtf::listLevel(list->format()),
+            para.prefix,    para.suffix};
+        const auto level = std::size_t(key.level);
+        std::erase_if(lists, [&key](const auto& entry) { return entry.first.level > key.level; });
+        const auto [it, added] = lists.try_emplace(key, count, 0);
+        count += added ? 1 : 0;
+        const int id = it->second.first;
+        const int first = bullet ? 1 : key.start + it->second.second++;
         bool fits = current >= 0;
-        if (fits && open[std::size_t(level)] != list) {
+        if (fits && open[level] != id) {
             const Outline& o = outlines[std::size_t(current)];
-            fits = !open[std::size_t(level)] &&
-                   (!o.used[std::size_t(level)] ||
-                    (sameLook(o.levels[std::size_t(level)], format) &&
-                     rtf::listStart(format) + list->itemNumber(block) == o.starts[std::size_t(level)]));
+            fits = open[level] < 0 &&
+                   (!o.used[level] || (o.levels[level].looksLike(key) && o.levels[level].start == first));
         }
         if (!fits) {
             current = int(outlines.size());
             outlines.emplace_back();
-            open.fill(nullptr);
+            open.fill(-1);
         }
         Outline& o = outlines[std::size_t(current)];
-        if (!o.used[std::size_t(level)]) {
-            o.used[std::size_t(level)] = true;
-            o.levels[std::size_t(level)] = format;
-            o.starts[std::size_t(level)] = rtf::listStart(format) + list->itemNumber(block);
+        if (!o.used[level]) {
+            o.used[level] = true;
+            o.levels[level] = key;
+            o.levels[level].start = first;
         }
         o.deep = o.deep || level > 0;
-        open[std::size_t(level)] = list;
-        std::fill(open.begin() + level + 1, open.end(), nullptr);
+        open[level] = id;
+        std::fill(open.begin() + key.level + 1, open.end(), -1);
         outlineOf[std::size_t(number)] = current;
     }
     return outlines;
@@ -369,22 +390,24 @@ void appendListTable(QString& out, const std::vector<Outline>& outlines, std::ve
         lsOf[i] = ++ls;
         out += ls == 1 ? u"{\\*\\listtable{\\list" : u"{\\list";
         for (std::size_t level = 0; level < o.levels.size(); ++level) {
-            const int style = o.used[level] ? rtf::listStyle(o.levels[level]) : QTextListFormat::ListDecimal;
+            const ListKey defaults{QTextListFormat::ListDecimal, 0, 1, 0, QString(), QStringLiteral(".")};
+            const ListKey& key = o.used[level] ? o.levels[level] : defaults;
+            const int style = key.style;
             const int nfc = numberFormatCode(style);
             out += u"{\\listlevel\\levelnfc";
             appendNumber(out, nfc);
             out += u"\\levelnfcn";
             appendNumber(out, nfc);
             out += u"\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat";
-            appendNumber(out, o.used[level] ? std::clamp(o.starts[level], 0, 32767) : 1);
+            appendNumber(out, std::clamp(key.start, 0, 32767));
             out += u"{\\leveltext";
             if (nfc == 23) {
                 out += u"\\'01\\u8226 ?;}{\\levelnumbers;}}";
                 continue;
             }
             // The label's length, then its text with the level's number as the byte of the level.
-            const QString prefix = o.used[level] ? o.levels[level].numberPrefix() : QString();
-            const QString suffix = o.used[level] ? rtf::listSuffix(o.levels[level]) : QStringLiteral(".");
+            const QString& prefix = key.prefix;
+            const QString& suffix = key.suffix;
             appendByte(out, int(std::min<qsizetype>(prefix.size() + 1 + suffix.size(), 255)));
             appendText(out, prefix);
             appendByte(out, int(level));
