@@ -267,6 +267,12 @@ const char16_t* numberCode(int style) {
     }
 }
 
+// The paragraph Qt keeps before a table that starts the note, which RTF has not.
+bool isTableGuard(const QTextBlock& block) {
+    return block.length() == 1 && !block.previous().isValid() && block.next().isValid() &&
+           !QTextCursor(block).currentTable() && QTextCursor(block.next()).currentTable();
+}
+
 // What a reader knows of a list paragraph: its list's look and first number, its indent and level.
 struct ListKey {
     int style = 0, leftIndent = 0, start = 1, level = 0;
@@ -309,6 +315,8 @@ std::vector<Outline> findOutlines(const QTextDocument& document, std::vector<int
         const QTextList* list = block.textList();
         const QTextTable* table = list ? QTextCursor(block).currentTable() : nullptr;
         const int cell = table ? table->cellAt(block.position()).firstPosition() : -1;
+        if (list && !table && isTableGuard(block))
+            continue; // not written
         if (!list || table != previousTable || cell != previousCell) {
             current = -1;
             lists.clear();
@@ -643,9 +651,8 @@ QString write(const QTextDocument& document) {
                 appendRowDefinition(out, *table, cell.row());
                 previous.align = -1; // each row starts its paragraphs afresh
             }
-        } else if (block.length() == 1 && !block.previous().isValid() && block.next().isValid() &&
-                   QTextCursor(block.next()).currentTable()) {
-            continue; // the paragraph Qt keeps before a table that starts the note
+        } else if (isTableGuard(block)) {
+            continue;
         }
         if (!(para == previous)) {
             static constexpr const char16_t* kAlign[] = {u"", u"\\qr", u"\\qc", u"\\qj"};

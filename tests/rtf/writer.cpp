@@ -245,6 +245,16 @@ class WriterTest : public QObject {
         rtf::read(rtf::write(doc), again);
         QCOMPARE(labelledText(again), labelledText(doc));
         QCOMPARE(rtf::write(again), rtf::write(doc));
+        // A list's empty item before a table that starts the note is not written, nor its list.
+        doc.setHtml(QStringLiteral("<ul><li>a<ul><li>b</li></ul></li></ul>"));
+        QTextCursor start(&doc);
+        start.insertBlock();
+        start.movePosition(QTextCursor::Start);
+        start.createList(QTextListFormat::ListDecimal);
+        start.insertTable(1, 1);
+        QVERIFY(QTextCursor(doc.begin()).currentTable() == nullptr && doc.begin().textList());
+        rtf::read(rtf::write(doc), again);
+        QCOMPARE(rtf::write(again), rtf::write(doc));
     }
 
     void hiddenTextIsKeptNotShown() {
