@@ -7,6 +7,7 @@
 #include "host/datetime.h"
 #include "host/messageboxes.h"
 #include "host/richtextbox.h"
+#include "host/shell.h"
 #include "host/sound.h"
 
 #include <QFrame>
@@ -82,6 +83,9 @@ AlertWindow::AlertWindow(const AlertDesign& design, AlertWindows& owner)
     hlásenie->setObjectName(QString::fromUtf8("hlásenie"));
     hlásenie->setReadOnly(true);
     hlásenie->installEventFilter(this);
+    // A link in the note opens with Ctrl+click, as in the main window's editor.
+    connect(hlásenie, &RichTextBox::linkActivated, this,
+            [this](const QString& target) { m_owner.host().shell->open(target); });
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));

@@ -2,6 +2,7 @@
 #include "host/richtextbox.h"
 
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
 
@@ -9,7 +10,13 @@
 #include <QMimeData>
 #include <QTextImageFormat>
 #include <QUrl>
+#include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextLayout>
+#include <QTextList>
+#include <QTextTable>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 
@@ -349,4 +356,59 @@ void RichTextBox::mouseReleaseEvent(QMouseEvent* event) {
 void RichTextBox::mouseMoveEvent(QMouseEvent* event) {
     viewport()->setCursor(linkTarget(*this, event).isEmpty() ? Qt::IBeamCursor : Qt::PointingHandCursor);
     QTextEdit::mouseMoveEvent(event);
+}
+
+void RichTextBox::paintEvent(QPaintEvent* event) {
+    QTextEdit::paintEvent(event);
+    QTextDocument* doc = document();
+    QAbstractTextDocumentLayout* layout = doc->documentLayout();
+    const QPoint scroll(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int bottom = viewport()->height() + scroll.y();
+    // From the top of the view, or of the outermost table there, whose cells come row by row.
+    QTextBlock block = cursorForPosition(QPoint(0, 0)).block();
+    while (const QTextTable* table = QTextCursor(block).currentTable()) {
+        const QTextBlock before = doc->findBlock(table->firstPosition()).previous();
+        if (!before.isValid())
+            break;
+        block = before;
+    }
+    const QTextCursor selection = textCursor();
+    QPainter painter(viewport());
+    for (; block.isValid(); block = block.next()) {
+        const QRectF box = layout->blockBoundingRect(block);
+        if (box.top() > bottom && !QTextCursor(block).currentTable())
+            break;
+        const QTextList* list = block.textList();
+        if (!list || !block.isVisible() || !rtf::drawsOwnLabels(list->format()) || !block.layout() ||
+            block.layout()->lineCount() == 0)
+            continue;
+        // Where and how Qt draws a label: right-aligned a blank before the first line's text, in
+        // the font and colour of the paragraph's first character.
+        const QString label = rtf::listLabel(*list, block);
+        const QTextCharFormat format = QTextCursor(block).charFormat();
+        const QFont font(format.font(), viewport());
+        const QFontMetricsF metrics(font);
+        const QTextLine line = block.layout()->lineAt(0);
+        const QPointF at = box.topLeft() + line.naturalTextRect().topLeft() - scroll;
+        const QRectF rect(at.x() - metrics.horizontalAdvance(u' ') - metrics.horizontalAdvance(label), at.y(),
+                          metrics.horizontalAdvance(label), metrics.height());
+        const bool selected = selection.hasSelection() && selection.selectionStart() <= block.position() &&
+                              selection.selectionEnd() > block.position();
+        QBrush ink = format.foreground();
+        if (selected) {
+            painter.fillRect(rect, palette().brush(QPalette::Highlight));
+            ink = palette().brush(QPalette::HighlightedText);
+        } else if (ink.style() == Qt::NoBrush) {
+            ink = palette().brush(QPalette::Text);
+        }
+        painter.setPen(QPen(ink, 0));
+        painter.setFont(font);
+        QTextLayout text(label, font, viewport());
+        text.beginLayout();
+        QTextLine only = text.createLine();
+        if (only.isValid())
+            only.setLeadingIncluded(true);
+        text.endLayout();
+        text.draw(&painter, rect.topLeft());
+    }
 }

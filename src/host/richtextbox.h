@@ -58,6 +58,8 @@ class RichTextBox : public QTextEdit {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    // Qt numbers every list from 1: the labels of lists that start elsewhere are drawn here.
+    void paintEvent(QPaintEvent* event) override;
 
   private:
     void applyCharFormat(const QTextCharFormat& format);

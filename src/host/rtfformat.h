@@ -19,6 +19,13 @@ enum Property {
     // A picture read from a note: its \pict control words and its data, written back as they were.
     PictureHeader,
     PictureData,
+    // A numbered list's first number (an int) when it is not 1. Qt counts every list from 1, so
+    // such a list has no style of Qt's (which draws no label but keeps the indent); its numbering
+    // style is kept in ListNumberStyle, and RichTextBox draws its labels (see rtflist.h).
+    ListStart,
+    ListNumberStyle,
+    // A list's level in its outline (an int, 1 to 8) when it is not the outermost.
+    ListLevel,
 };
 
 } // namespace rtf

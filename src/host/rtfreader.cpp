@@ -2,6 +2,7 @@
 #include "host/rtfreader.h"
 
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 #include "host/twips.h"
 
 #include <QColor>
@@ -500,6 +501,7 @@ struct ListProps {
     int start = 1;
     int ls = 0; // Word's list number, which tells lists of the same style apart
     QString prefix, suffix;
+    bool pn = false; // given by \pn, whose labels Word's list beside it leaves as they are
     bool operator==(const ListProps&) const = default;
 };
 
@@ -599,9 +601,16 @@ QByteArray bmpFile(QByteArrayView dib) {
     return file;
 }
 
-// The bitmap of a Windows metafile that holds one StretchDIBits or DIBStretchBlt record, as WordPad
-// writes pictures; empty for any other metafile.
+// The bitmap of a Windows metafile that holds one StretchDIBits or DIBStretchBlt record and draws
+// nothing else, as WordPad writes pictures; empty for any other metafile.
 QByteArray metafileBitmap(QByteArrayView wmf) {
+    // The records that put something on the page (lines, shapes, fills, text, other bitmaps and
+    // bitmap brushes), sorted; the rest only set up the drawing.
+    static constexpr quint16 kDrawing[] = {0x012A, 0x012B, 0x0142, 0x01F9, 0x0213, 0x0228, 0x0324,
+                                           0x0325, 0x0418, 0x0419, 0x041B, 0x041F, 0x0429, 0x0521,
+                                           0x0538, 0x0548, 0x061C, 0x061D, 0x0817, 0x081A, 0x0830,
+                                           0x0922, 0x0940, 0x0A32, 0x0B23, 0x0D33};
+    static_assert(std::is_sorted(std::begin(kDrawing), std::end(kDrawing)));
     if (wmf.size() < 18)
         return {};
     qsizetype at = qsizetype(qFromLittleEndian<quint16>(wmf.data() + 2)) * 2; // the header's size
@@ -617,9 +626,8 @@ QByteArray metafileBitmap(QByteArrayView wmf) {
             ++bitmaps;
             if (size > 6 + params)
                 found = wmf.sliced(at + 6 + params, size - 6 - params);
-        } else if (function == 0x0940 || function == 0x0B23 || function == 0x0922 || function == 0x0D33 ||
-                   function == 0x0142) {
-            return {}; // another bitmap or text record: more than one picture in it
+        } else if (std::binary_search(std::begin(kDrawing), std::end(kDrawing), function)) {
+            return {}; // it draws more than the bitmap, which alone would misrepresent it
         }
         at += size;
     }
@@ -758,7 +766,7 @@ class DocumentSink final : public Sink {
                 std::upper_bound(tableRanges.begin(), tableRanges.end(), std::make_pair(number, INT_MAX));
             return it != tableRanges.begin() && std::prev(it)->second >= number;
         };
-        std::map<std::tuple<int, int, QString, QString>, QTextList*> open;
+        std::map<std::tuple<int, int, QString, QString, int, int>, QTextList*> open;
         int previous = -2;
         bool previousInTable = false;
         for (const auto& [number, para] : paragraphs) {
@@ -771,14 +779,20 @@ class DocumentSink final : public Sink {
             previousInTable = inCell;
             if (para.list.style == 0)
                 continue;
-            const auto key =
-                std::make_tuple(para.list.style, para.leftIndent, para.list.prefix, para.list.suffix);
+            // A bullet has no number to start at.
+            const int start = rtf::isBulletStyle(para.list.style) ? 1 : para.list.start;
+            const int level = std::clamp(para.list.level, 0, 8);
+            const auto key = std::make_tuple(para.list.style, para.leftIndent, para.list.prefix,
+                                             para.list.suffix, start, level);
+            // An item ends the lists of the levels below it: a later one there numbers afresh.
+            std::erase_if(open, [level](const auto& entry) { return std::get<5>(entry.first) > level; });
             if (auto it = open.find(key); it != open.end()) {
                 it->second->add(at.block());
                 continue;
             }
-            QTextListFormat lf;
-            lf.setStyle(QTextListFormat::Style(para.list.style));
+            QTextListFormat lf = rtf::numberedListFormat(QTextListFormat::Style(para.list.style), start);
+            if (level > 0)
+                lf.setProperty(rtf::ListLevel, level);
             lf.setIndent(0); // the paragraph's own indent places it, as in the file
             lf.setNumberPrefix(para.list.prefix);
             lf.setNumberSuffix(para.list.suffix);
@@ -1283,6 +1297,7 @@ void Parser::leaveGroup(const GroupState& inner) {
         pnList.level = std::clamp(pnList.level, 0, 8);
         if (pnList.style == QTextListFormat::ListDisc)
             pnList.prefix.clear(); // the bullet character: the document draws its own
+        pnList.pn = true;
         st.para.list = pnList;
     }
     if (inner.dest == Dest::FieldInstruction && st.dest != Dest::FieldInstruction) {
@@ -1328,6 +1343,11 @@ void Parser::leaveGroup(const GroupState& inner) {
 }
 
 void Parser::setWordList() {
+    if (st.para.list.pn) {
+        // WordPad's form of the same list, beside Word's, gives its labels; Word's its level.
+        st.para.list.level = std::clamp(st.para.list.level, 0, 8);
+        return;
+    }
     ListProps list;
     list.ls = st.para.list.ls;
     list.level = std::clamp(st.para.list.level, 0, 8);
@@ -1342,7 +1362,7 @@ void Parser::setWordList() {
     list.start = level.start;
     if (list.style == QTextListFormat::ListDisc)
         list.suffix.clear();
-    else if (label.endsWith(u')'))
+    else if (label.trimmed().endsWith(u')'))
         list.suffix = QStringLiteral(")");
     st.para.list = list;
 }

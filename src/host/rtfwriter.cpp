@@ -2,6 +2,7 @@
 #include "host/rtfwriter.h"
 
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 #include "host/twips.h"
 
 #include <QColor>
@@ -17,6 +18,8 @@
 #include <QUrl>
 
 #include <array>
+#include <map>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -194,18 +197,15 @@ struct ParaState {
     int lineSpacing = 0;
     bool lineMultiple = false;
     int listStyle = 0;
+    int listStart = 1;
     QString prefix, suffix;
+    int ls = 0, level = 0; // Word's list and level, in an outline of several levels
     bool inTable = false;
     bool operator==(const ParaState&) const = default;
 };
 
 int toTwips(double pixels) {
     return std::clamp(qRound(pixels * Twips::kPerDesignPixel), -31680, 31680);
-}
-
-bool isBullet(int style) {
-    return style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-           style == QTextListFormat::ListSquare;
 }
 
 ParaState paraState(const QTextBlock& block, int align) {
@@ -217,10 +217,11 @@ ParaState paraState(const QTextBlock& block, int align) {
     int listIndent = 0;
     if (const QTextList* list = block.textList()) {
         const QTextListFormat lf = list->format();
-        p.listStyle = lf.style();
+        p.listStyle = rtf::listStyle(lf);
+        p.listStart = rtf::listStart(lf);
         p.prefix = lf.numberPrefix();
-        p.suffix = lf.numberSuffix();
-        if (isBullet(p.listStyle))
+        p.suffix = rtf::listSuffix(lf);
+        if (rtf::isBulletStyle(p.listStyle))
             p.prefix.clear(), p.suffix.clear();
         listIndent = lf.indent();
     }
@@ -264,6 +265,173 @@ const char16_t* numberCode(int style) {
     default:
         return u"\\pndec";
     }
+}
+
+// The paragraph Qt keeps before a table that starts the note, which RTF has not.
+bool isTableGuard(const QTextBlock& block) {
+    return block.length() == 1 && !block.previous().isValid() && block.next().isValid() &&
+           !QTextCursor(block).currentTable() && QTextCursor(block.next()).currentTable();
+}
+
+// What a reader knows of a list paragraph: its list's look and first number, its indent and level.
+struct ListKey {
+    int style = 0, leftIndent = 0, start = 1, level = 0;
+    QString prefix, suffix;
+    bool operator<(const ListKey& o) const {
+        return std::tie(style, leftIndent, start, level, prefix, suffix) <
+               std::tie(o.style, o.leftIndent, o.start, o.level, o.prefix, o.suffix);
+    }
+    bool looksLike(const ListKey& o) const {
+        return style == o.style && prefix == o.prefix && suffix == o.suffix;
+    }
+};
+
+// Consecutive list paragraphs of one cell: each level's look and first number, as Word's list
+// table gives them. Where an outline has more than its outermost level, readers that know levels
+// (Word, LibreOffice) take it from that table; WordPad reads the \pn form written beside it.
+struct Outline {
+    std::array<ListKey, 9> levels;
+    std::array<bool, 9> used{};
+    bool deep = false;
+};
+
+// The outlines, and for each paragraph its outline's index (-1 outside lists). They are found in
+// the lists as the reader makes them of what is written (paragraphs in a row of one look, indent
+// and level, until an item of a higher level), so a note written again gives the same outlines.
+// A level's list may be followed in an outline by another of the same look after an item of a
+// higher level, which Word numbers afresh as the reader does; any other starts an outline of its own.
+std::vector<Outline> findOutlines(const QTextDocument& document, std::vector<int>& outlineOf) {
+    std::vector<Outline> outlines;
+    outlineOf.assign(std::size_t(document.blockCount()), -1);
+    std::map<ListKey, std::pair<int, int>> lists; // each open list's number and items so far
+    std::array<int, 9> open;
+    open.fill(-1);
+    int current = -1;
+    int count = 0;
+    const QTextTable* previousTable = nullptr;
+    int previousCell = -1;
+    int number = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next(), ++number) {
+        const QTextList* list = block.textList();
+        const QTextTable* table = list ? QTextCursor(block).currentTable() : nullptr;
+        const int cell = table ? table->cellAt(block.position()).firstPosition() : -1;
+        if (list && !table && isTableGuard(block))
+            continue; // not written
+        if (!list || table != previousTable || cell != previousCell) {
+            current = -1;
+            lists.clear();
+        }
+        previousTable = table;
+        previousCell = cell;
+        if (!list)
+            continue;
+        const ParaState para = paraState(block, 0);
+        const bool bullet = rtf::isBulletStyle(para.listStyle);
+        const ListKey key{
+            para.listStyle, para.leftIndent, bullet ? 1 : para.listStart, rtf::listLevel(list->format()),
+            para.prefix,    para.suffix};
+        const auto level = std::size_t(key.level);
+        std::erase_if(lists, [&key](const auto& entry) { return entry.first.level > key.level; });
+        const auto [it, added] = lists.try_emplace(key, count, 0);
+        count += added ? 1 : 0;
+        const int id = it->second.first;
+        const int first = bullet ? 1 : key.start + it->second.second++;
+        bool fits = current >= 0;
+        if (fits && open[level] != id) {
+            const Outline& o = outlines[std::size_t(current)];
+            fits = open[level] < 0 &&
+                   (!o.used[level] || (o.levels[level].looksLike(key) && o.levels[level].start == first));
+        }
+        if (!fits) {
+            current = int(outlines.size());
+            outlines.emplace_back();
+            open.fill(-1);
+        }
+        Outline& o = outlines[std::size_t(current)];
+        if (!o.used[level]) {
+            o.used[level] = true;
+            o.levels[level] = key;
+            o.levels[level].start = first;
+        }
+        o.deep = o.deep || level > 0;
+        open[level] = id;
+        std::fill(open.begin() + key.level + 1, open.end(), -1);
+        outlineOf[std::size_t(number)] = current;
+    }
+    return outlines;
+}
+
+int numberFormatCode(int style) {
+    switch (style) {
+    case QTextListFormat::ListUpperRoman:
+        return 1;
+    case QTextListFormat::ListLowerRoman:
+        return 2;
+    case QTextListFormat::ListUpperAlpha:
+        return 3;
+    case QTextListFormat::ListLowerAlpha:
+        return 4;
+    case QTextListFormat::ListDecimal:
+        return 0;
+    default:
+        return 23; // a bullet
+    }
+}
+
+void appendByte(QString& out, int b) {
+    out += u"\\'";
+    out += QChar(kHex[(b >> 4) & 15]);
+    out += QChar(kHex[b & 15]);
+}
+
+// Word's list table of the outlines when one of them has levels; `lsOf` gets each one's list number.
+void appendListTable(QString& out, const std::vector<Outline>& outlines, std::vector<int>& lsOf) {
+    lsOf.assign(outlines.size(), 0);
+    QString overrides = QStringLiteral("{\\*\\listoverridetable");
+    // LibreOffice takes lists of WordPad's form alone in such a document for one of the table's,
+    // so then every list is in the table.
+    if (std::none_of(outlines.begin(), outlines.end(), [](const Outline& o) { return o.deep; }))
+        return;
+    int ls = 0;
+    for (std::size_t i = 0; i < outlines.size(); ++i) {
+        const Outline& o = outlines[i];
+        lsOf[i] = ++ls;
+        out += ls == 1 ? u"{\\*\\listtable{\\list" : u"{\\list";
+        for (std::size_t level = 0; level < o.levels.size(); ++level) {
+            const ListKey defaults{QTextListFormat::ListDecimal, 0, 1, 0, QString(), QStringLiteral(".")};
+            const ListKey& key = o.used[level] ? o.levels[level] : defaults;
+            const int style = key.style;
+            const int nfc = numberFormatCode(style);
+            out += u"{\\listlevel\\levelnfc";
+            appendNumber(out, nfc);
+            out += u"\\levelnfcn";
+            appendNumber(out, nfc);
+            out += u"\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat";
+            appendNumber(out, std::clamp(key.start, 0, 32767));
+            out += u"{\\leveltext";
+            if (nfc == 23) {
+                out += u"\\'01\\u8226 ?;}{\\levelnumbers;}}";
+                continue;
+            }
+            // The label's length, then its text with the level's number as the byte of the level.
+            const QString& prefix = key.prefix;
+            const QString& suffix = key.suffix;
+            appendByte(out, int(std::min<qsizetype>(prefix.size() + 1 + suffix.size(), 255)));
+            appendText(out, prefix);
+            appendByte(out, int(level));
+            appendText(out, suffix);
+            out += u";}{\\levelnumbers";
+            appendByte(out, int(std::min<qsizetype>(prefix.size() + 1, 255)));
+            out += u";}}";
+        }
+        out += u"\\listid";
+        appendNumber(out, ls);
+        out += u'}';
+        overrides += QStringLiteral("{\\listoverride\\listid%1\\listoverridecount0\\ls%1}").arg(ls);
+    }
+    out += u"}\r\n";
+    out += overrides;
+    out += u"}\r\n";
 }
 
 template <typename T> int indexOf(std::vector<T>& list, const T& value) {
@@ -370,7 +538,8 @@ QString write(const QTextDocument& document) {
     const auto colorIndex = [&colors](const QColor& c) { return indexOf(colors, c.rgb() | 0xff000000u) + 1; };
     int symbolFont = -1; // the font of bullets in list labels
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (symbolFont < 0 && block.textList() && isBullet(block.textList()->format().style()))
+        if (symbolFont < 0 && block.textList() &&
+            rtf::isBulletStyle(rtf::listStyle(block.textList()->format())))
             symbolFont = -2;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -446,7 +615,11 @@ QString write(const QTextDocument& document) {
         appendNumber(out, qBlue(rgb));
         out += u';';
     }
-    out += u"}\r\n\\uc1";
+    out += u"}\r\n";
+    std::vector<int> outlineOf, lsOf;
+    const std::vector<Outline> outlines = findOutlines(document, outlineOf);
+    appendListTable(out, outlines, lsOf);
+    out += u"\\uc1";
 
     RunState state;
     RunState outsideLink; // the state to return to when a link's group closes
@@ -461,8 +634,14 @@ QString write(const QTextDocument& document) {
     ParaState previous;
     previous.align = -1;
     bool needsDelimiter = false; // the output ends with a control word that text must not run into
+    int number = -1;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         ParaState para = paraState(block, alignmentCode(block.blockFormat().alignment()));
+        if (const int outline = outlineOf[std::size_t(++number)];
+            outline >= 0 && lsOf[std::size_t(outline)]) {
+            para.ls = lsOf[std::size_t(outline)];
+            para.level = rtf::listLevel(block.textList()->format());
+        }
         const QTextTable* table = QTextCursor(block).currentTable();
         QTextTableCell cell;
         if (table) {
@@ -472,23 +651,23 @@ QString write(const QTextDocument& document) {
                 appendRowDefinition(out, *table, cell.row());
                 previous.align = -1; // each row starts its paragraphs afresh
             }
-        } else if (block.length() == 1 && !block.previous().isValid() && block.next().isValid() &&
-                   QTextCursor(block.next()).currentTable()) {
-            continue; // the paragraph Qt keeps before a table that starts the note
+        } else if (isTableGuard(block)) {
+            continue;
         }
         if (!(para == previous)) {
             static constexpr const char16_t* kAlign[] = {u"", u"\\qr", u"\\qc", u"\\qj"};
             out += u"\\pard";
             if (para.listStyle != 0) {
                 // WordPad's own list form, which Word and LibreOffice read too.
-                if (isBullet(para.listStyle)) {
+                if (rtf::isBulletStyle(para.listStyle)) {
                     out += u"{\\*\\pn\\pnlvlblt\\pnf";
                     appendNumber(out, symbolFont);
                     out += u"\\pnindent0{\\pntxtb\\'b7}}";
                 } else {
                     out += u"{\\*\\pn\\pnlvlbody\\pnf";
                     appendNumber(out, std::max(state.font, 0));
-                    out += u"\\pnindent0\\pnstart1";
+                    out += u"\\pnindent0\\pnstart";
+                    appendNumber(out, std::clamp(para.listStart, 0, 32767));
                     out += numberCode(para.listStyle);
                     if (!para.prefix.isEmpty()) {
                         out += u"{\\pntxtb ";
@@ -498,6 +677,12 @@ QString write(const QTextDocument& document) {
                     out += u"{\\pntxta ";
                     appendText(out, para.suffix);
                     out += u"}}";
+                }
+                if (para.ls > 0) {
+                    out += u"\\ls";
+                    appendNumber(out, para.ls);
+                    out += u"\\ilvl";
+                    appendNumber(out, para.level);
                 }
             }
             out += kAlign[para.align];
@@ -522,13 +707,13 @@ QString write(const QTextDocument& document) {
         }
         if (const QTextList* list = block.textList()) {
             out += u"{\\pntext\\f";
-            if (isBullet(para.listStyle)) {
+            if (rtf::isBulletStyle(para.listStyle)) {
                 appendNumber(out, symbolFont);
                 out += u"\\'b7";
             } else {
                 appendNumber(out, std::max(state.font, 0));
                 out += u' ';
-                appendText(out, list->itemText(block));
+                appendText(out, rtf::listLabel(*list, block));
             }
             out += u"\\tab}";
             needsDelimiter = false;

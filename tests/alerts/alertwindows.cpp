@@ -98,6 +98,12 @@ class AlertWindowsTest : public QObject {
         QVERIFY(c.currentTable());
         c.setPosition(int(doc->toPlainText().indexOf(u'd')) + 1);
         QCOMPARE(c.charFormat().anchorHref(), QStringLiteral("https://example.sk/"));
+        // Ctrl+click opens the link with the desktop's program.
+        RichTextBox* box = hlasenie(alerts->instance(3));
+        c.setPosition(c.position() - 1);
+        const QPoint onLink = box->cursorRect(c).center() + QPoint(2, 0);
+        QTest::mouseClick(box->viewport(), Qt::LeftButton, Qt::ControlModifier, onLink);
+        QCOMPARE(host->shell.opened, QStringList{QStringLiteral("https://example.sk/")});
     }
 
     void framedWindowsAreCentredFiguresKeepTheirPlace() {

@@ -85,6 +85,8 @@ while IFS='|' read -r what export pattern; do
 done <<'FEATURES'
 bulleted list|html|<ul
 numbered list|html|<ol
+numbered list starting at 5|html|<ol start="5"
+second-level item|html|<ol type="a"
 table|fodt|<table:table 
 table borders|fodt|fo:border="0.5pt solid #000000"
 highlight|fodt|fo:background-color="#ffff00"

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "host/rtflist.h"
+
 #include <QColor>
 #include <QStringList>
 #include <QTextBlock>
@@ -41,7 +43,9 @@ inline QStringList documentModel(const QTextDocument& doc) {
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         QString line = QStringLiteral("P ") + formatLine(block.blockFormat());
         if (const QTextList* list = block.textList())
-            line += QStringLiteral(" list=%1 %2").arg(list->format().style()).arg(list->itemText(block));
+            line += QStringLiteral(" list=%1 %2 (%3)")
+                        .arg(rtf::listStyle(list->format()))
+                        .arg(rtf::listLabel(*list, block), formatLine(list->format()));
         lines << line;
         for (auto it = block.begin(); !it.atEnd(); ++it)
             lines << QStringLiteral("  \"%1\" %2")
@@ -69,11 +73,8 @@ inline QString labelledText(const QTextDocument& doc) {
             continue;
         QString label;
         if (const QTextList* list = block.textList()) {
-            const int style = list->format().style();
-            label = (style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
-                     style == QTextListFormat::ListSquare)
-                        ? QStringLiteral("\u2022")
-                        : list->itemText(block);
+            label = rtf::isBulletStyle(rtf::listStyle(list->format())) ? QStringLiteral("\u2022")
+                                                                       : rtf::listLabel(*list, block);
             label += u'\t';
         }
         bool nextCell = false;

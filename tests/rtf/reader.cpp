@@ -4,6 +4,7 @@
 #include "host/rtfreader.h"
 
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 #include "host/rtfwriter.h"
 #include "rtf/documentmodel.h"
 
@@ -428,6 +429,26 @@ class ReaderTest : public QObject {
             << "1. 2. -";
         QTest::newRow("labels keep no control characters")
             << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxtb\\'01}{\\pntxta\\tab)}}a") << "1)";
+        QTest::newRow("WordPad's list starting at 5")
+            << wrap(
+                   "\\pard{\\pntext\\f0 "
+                   "5.\\tab}{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart5\\pndec{\\pntxta.}}"
+                   "a\\par{\\pntext\\f0 "
+                   "6.\\tab}b\\par\\pard{\\*\\pn\\pnlvlbody\\pnstart4\\pnlcrm{\\pntxta)}}c\\par"
+                   "\\pard{\\*\\pn\\pnlvlbody\\pnstart27\\pnucltr}d\\par\\pard{\\*\\pn\\pnlvlblt\\pnstart5}e")
+            << "5. 6. iv) AA *";
+        QTest::newRow("Word's list starting at 3")
+            << wrap("{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelstartat3}\\listid7}}"
+                    "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}"
+                    "{\\listtext 3.\\tab}\\pard\\ls1 a\\par{\\listtext 4.\\tab}\\pard\\ls1 b")
+            << "3. 4.";
+        QTest::newRow("Word's levels: a sublist after an item numbers afresh")
+            << wrap("{\\*\\listtable{\\list{\\listlevel\\levelnfc0}{\\listlevel\\levelnfc4}\\listid7}}"
+                    "{\\*\\listoverridetable{\\listoverride\\listid7\\ls1}}"
+                    "{\\listtext 1.\\tab}\\pard\\ls1 a\\par{\\listtext a)\\tab}\\pard\\ls1\\ilvl1 b\\par"
+                    "{\\listtext b)\\tab}\\pard\\ls1\\ilvl1 c\\par{\\listtext 2.\\tab}\\pard\\ls1 d\\par"
+                    "{\\listtext a)\\tab}\\pard\\ls1\\ilvl1 e")
+            << "1. a) b) 2. a)";
         QTest::newRow("a list ends at a paragraph outside it")
             << wrap("\\pard{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}a\\par\\pard "
                     "b\\par{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}c")
@@ -441,9 +462,9 @@ class ReaderTest : public QObject {
         QStringList got;
         for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
             const QTextList* list = b.textList();
-            got << (!list                                                 ? QStringLiteral("-")
-                    : list->format().style() == QTextListFormat::ListDisc ? QStringLiteral("*")
-                                                                          : list->itemText(b));
+            got << (!list                                                         ? QStringLiteral("-")
+                    : rtf::listStyle(list->format()) == QTextListFormat::ListDisc ? QStringLiteral("*")
+                                                                                  : rtf::listLabel(*list, b));
         }
         QCOMPARE(got.join(u' '), labels);
         QVERIFY(!doc.toPlainText().contains(u'\t'));
@@ -476,7 +497,11 @@ class ReaderTest : public QObject {
         QByteArray record(28, '\0');
         qToLittleEndian<quint32>(quint32(record.size() + dib.size()) / 2, record.data());
         qToLittleEndian<quint16>(0x0F43, record.data() + 4);
-        wmf += record + dib + QByteArray::fromHex("030000000000");
+        const QByteArray end = QByteArray::fromHex("030000000000");
+        // The same bitmap with a line drawn over it (MoveTo, LineTo).
+        const QByteArray drawn =
+            wmf + QByteArray::fromHex("050000001402000000000500000013020a000a00") + record + dib + end;
+        wmf += record + dib + end;
         QTest::newRow("PNG") << "\\pngblip\\picw3\\pich2\\picwgoal900\\pichgoal600" << png << QSize(60, 40)
                              << QSize(3, 2);
         QTest::newRow("JPEG, scaled") << "\\jpegblip\\picw3\\pich2\\picwgoal300\\pichgoal300\\picscalex200"
@@ -486,6 +511,8 @@ class ReaderTest : public QObject {
             << "\\wmetafile8\\picw79\\pich53\\picwgoal45\\pichgoal30" << wmf << QSize(3, 2) << QSize(3, 2);
         QTest::newRow("EMF") << "\\emfblip\\picw2540\\pich1270" << QByteArray(100, '\x01') << QSize(96, 48)
                              << QSize(96, 48);
+        QTest::newRow("a metafile drawing more than its bitmap")
+            << "\\wmetafile8\\picwgoal1500\\pichgoal750" << drawn << QSize(100, 50) << QSize(100, 50);
         QTest::newRow("another metafile")
             << "\\wmetafile8\\picwgoal1500\\pichgoal750" << wmf.left(18) << QSize(100, 50) << QSize(100, 50);
     }

@@ -2,6 +2,7 @@
 // The note editor control: its change event, the selection's attributes and the RTF it keeps.
 #include "host/richtextbox.h"
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -234,7 +235,7 @@ class RichTextBoxTest : public QObject {
         mime.setHtml(
             QStringLiteral(
                 "<style>p{color:red}</style><script>alert(1)</script><ul><li>jeden</li>"
-                "<li>dva</li></ul><ol><li>tri</li></ol><table "
+                "<li>dva</li></ul><ol><li>tri<ol type=\"a\"><li>štyri</li></ol></li></ol><table "
                 "border=\"1\"><tr><td>c1<p>c1b</p></td><td>c2</td>"
                 "</tr></table><p><a href=\"https://example.sk/\">odkaz</a> "
                 "<span style=\"background-color:#ffff00\">žlté</span><img src=\"data:image/png;base64,") +
@@ -254,8 +255,11 @@ class RichTextBoxTest : public QObject {
         QList<QSize> pictures;
         bool highlighted = false;
         for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-            if (b.textList())
-                lists << QString::number(b.textList()->format().style());
+            if (const QTextList* list = b.textList())
+                lists << QStringLiteral("%1 %2 %3")
+                             .arg(rtf::listStyle(list->format()))
+                             .arg(rtf::listLabel(*list, b))
+                             .arg(rtf::listLevel(list->format()));
             for (auto it = b.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat f = it.fragment().charFormat();
                 if (f.isAnchor())
@@ -274,9 +278,10 @@ class RichTextBoxTest : public QObject {
                 }
             }
         }
-        const QString disc = QString::number(QTextListFormat::ListDisc);
-        const QString decimal = QString::number(QTextListFormat::ListDecimal);
-        QCOMPARE(lists, QStringList({disc, disc, decimal}));
+        // Numbers keep their dot, a nested list its level.
+        const QString disc = QStringLiteral("%1  0").arg(QTextListFormat::ListDisc);
+        QCOMPARE(lists, QStringList({disc, disc, QStringLiteral("%1 1. 0").arg(QTextListFormat::ListDecimal),
+                                     QStringLiteral("%1 a. 1").arg(QTextListFormat::ListLowerAlpha)}));
         QCOMPARE(anchors, QSet<QString>{QStringLiteral("https://example.sk/")});
         QVERIFY(highlighted);
         QTextCursor inTable(const_cast<QTextDocument*>(doc));
@@ -307,6 +312,53 @@ class RichTextBoxTest : public QObject {
         QCOMPARE(c.charFormat().fontPointSize(), 10.0);
         QVERIFY(!c.charFormat().boolProperty(rtf::HiddenText));
         QVERIFY(box.textRTF().contains(QLatin1String("\\v0 xy")));
+    }
+
+    // A list starting at 5 shows 5. and 6. where Qt draws the labels of one starting at 1, and
+    // goes on with 7. after Enter; the one starting at 1 stays Qt's own.
+    void listStartingElsewhereShowsItsNumbers() {
+        const QString note =
+            QStringLiteral("{\\rtf1{\\fonttbl{\\f0 DejaVu Sans;}}\\f0\\fs24\\pard{\\*\\pn"
+                           "\\pnlvlbody\\pnstart%1\\pndec{\\pntxta.}}\\fi-360\\li720 a\\par b}");
+        RichTextBox five, one;
+        QRect labels[2];
+        for (RichTextBox* box : {&five, &one}) {
+            box->resize(300, 120);
+            box->setTextRTF(note.arg(box == &five ? 5 : 1));
+            box->show();
+            QVERIFY(QTest::qWaitForWindowExposed(box));
+            const QImage image = box->viewport()->grab().toImage();
+            const int textLeft = box->cursorRect(QTextCursor(box->document())).left();
+            QRect& ink = labels[box == &five ? 0 : 1];
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < textLeft - 1; ++x)
+                    if (image.pixel(x, y) != image.pixel(0, 0))
+                        ink |= QRect(x, y, 1, 1);
+        }
+        QVERIFY(!rtf::drawsOwnLabels(one.document()->begin().textList()->format()));
+        QVERIFY(!labels[1].isEmpty());
+        QVERIFY2(!labels[0].isEmpty(), "no labels drawn");
+        QVERIFY2(std::abs(labels[0].right() - labels[1].right()) <= 1 &&
+                     std::abs(labels[0].top() - labels[1].top()) <= 2 &&
+                     std::abs(labels[0].bottom() - labels[1].bottom()) <= 2,
+                 qPrintable(QStringLiteral("%1,%2 %3x%4 beside Qt's %5,%6 %7x%8")
+                                .arg(labels[0].x())
+                                .arg(labels[0].y())
+                                .arg(labels[0].width())
+                                .arg(labels[0].height())
+                                .arg(labels[1].x())
+                                .arg(labels[1].y())
+                                .arg(labels[1].width())
+                                .arg(labels[1].height())));
+        five.moveCursor(QTextCursor::End);
+        QTest::keyClick(&five, Qt::Key_Return);
+        QTest::keyClicks(&five, QStringLiteral("c"));
+        const QTextBlock last = five.document()->lastBlock();
+        QCOMPARE(rtf::listLabel(*last.textList(), last), QStringLiteral("7."));
+        const QString written = five.textRTF();
+        QVERIFY2(written.contains(QLatin1String("\\pnstart5")) &&
+                     written.contains(QLatin1String(" 7.\\tab}")),
+                 qPrintable(written));
     }
 
     // A link opens on a click with Ctrl held; a plain click only places the caret.

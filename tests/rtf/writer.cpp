@@ -4,6 +4,7 @@
 #include "host/rtfreader.h"
 #include "host/rtfwriter.h"
 #include "host/rtfformat.h"
+#include "host/rtflist.h"
 #include "rtf/documentmodel.h"
 
 #include <QStringDecoder>
@@ -103,14 +104,13 @@ void fillWordPadNote(QTextDocument& doc) {
     c.insertText(QStringLiteral("prvá"), plain);
     c.insertBlock();
     c.insertText(QStringLiteral("druhá"), plain);
-    QTextListFormat numbers;
-    numbers.setStyle(QTextListFormat::ListLowerAlpha);
+    QTextListFormat numbers = rtf::numberedListFormat(QTextListFormat::ListLowerAlpha, 3);
     numbers.setNumberSuffix(QStringLiteral(")"));
     c.insertBlock(QTextBlockFormat());
     c.createList(numbers);
-    c.insertText(QStringLiteral("a-čko"), plain);
+    c.insertText(QStringLiteral("c-čko"), plain);
     c.insertBlock();
-    c.insertText(QStringLiteral("b-čko"), plain);
+    c.insertText(QStringLiteral("d-čko"), plain);
     c.insertBlock(QTextBlockFormat());
     c.insertText(QStringLiteral("koniec"), plain);
 }
@@ -190,8 +190,8 @@ class WriterTest : public QObject {
               "\"https://example.sk/a?b=%22c%22\"}}{\\fldrslt{\\ul\\cf0\\highlight0 odkaz}}}",
               "\\pard\\sl-300\\slmult0\\f0 presne", "{\\pntext\\f2\\'b7\\tab}",
               "\\pard{\\*\\pn\\pnlvlblt\\pnf2\\pnindent0{\\pntxtb\\'b7}}\\fi-360\\li600",
-              "{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart1\\pnlcltr{\\pntxta )}}",
-              "{\\pntext\\f0 b)\\tab}"})
+              "{\\*\\pn\\pnlvlbody\\pnf0\\pnindent0\\pnstart3\\pnlcltr{\\pntxta )}}",
+              "{\\pntext\\f0 d)\\tab}"})
             QVERIFY2(first.contains(QLatin1String(expected)),
                      qPrintable(QString::fromLatin1(expected) + QStringLiteral("\n") + first));
         QTextDocument again;
@@ -203,6 +203,58 @@ class WriterTest : public QObject {
         QTextDocument third;
         rtf::read(rtf::write(again), third);
         QCOMPARE(documentModel(third), a);
+    }
+
+    // A nested list (as a pasted page brings it) keeps its levels for readers that know them, in
+    // Word's list table beside WordPad's form, and reads back as the same outline.
+    void nestedListsKeepTheirLevels() {
+        QTextDocument doc;
+        doc.setDefaultFont(QFont(QStringLiteral("Arial"), 12));
+        doc.setHtml(
+            QStringLiteral("<ol><li>a<ol type=\"a\"><li>b</li><li>c</li></ol></li><li>d<ol type=\"a\">"
+                           "<li>e</li></ol></li></ol><ul><li>f</li></ul>"));
+        const QString first = rtf::write(doc);
+
+        for (
+            const char* expected :
+            {"{\\*\\listtable{\\list{\\listlevel\\levelnfc0\\levelnfcn0\\leveljc0\\leveljcn0\\levelfollow0"
+             "\\levelstartat1{\\leveltext\\'02\\'00.;}{\\levelnumbers\\'01;}}{\\listlevel\\levelnfc4",
+             "{\\*\\listoverridetable{\\listoverride\\listid1\\listoverridecount0\\ls1}{"
+             "\\listoverride\\listid2\\"
+             "listoverridecount0\\ls2}}",
+             "{\\pntxta .}}\\ls1\\ilvl0\\fi-360\\li600", "\\pnlcltr{\\pntxta .}}\\ls1\\ilvl1\\fi-360\\li1200",
+             "{\\pntext\\f0 b.\\tab}c", "{\\pntext\\f0 a.\\tab}e",
+             "\\pard{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\ls2\\ilvl0\\fi-360\\li600",
+             "{\\list{\\listlevel\\levelnfc23\\levelnfcn23\\leveljc0\\leveljcn0\\levelfollow0\\levelstartat1{"
+             "\\leveltext\\'01\\u8226 ?;}{\\levelnumbers;}}"})
+            QVERIFY2(first.contains(QLatin1String(expected)),
+                     qPrintable(QString::fromLatin1(expected) + QStringLiteral("\n") + first));
+        // Lists of one level in a note without others keep WordPad's form alone.
+        QTextDocument flat;
+        flat.setHtml(QStringLiteral("<ol><li>a</li></ol><ul><li>b</li></ul>"));
+        QVERIFY(!rtf::write(flat).contains(QLatin1String("\\ls")));
+        QTextDocument again;
+        again.setDefaultFont(doc.defaultFont());
+        rtf::read(first, again);
+        QCOMPARE(labelledText(again), labelledText(doc));
+        QCOMPARE(rtf::listLevel(again.findBlockByNumber(4).textList()->format()), 1);
+        QCOMPARE(rtf::write(again), first);
+        // Two lists of one look in a row read back as one: written so from the start, the note
+        // comes back the same (found by the fuzzer).
+        doc.setHtml(QStringLiteral("<ul><li>a<ul><li>b</li></ul></li></ul><ul><li>c</li><li>d</li></ul>"));
+        rtf::read(rtf::write(doc), again);
+        QCOMPARE(labelledText(again), labelledText(doc));
+        QCOMPARE(rtf::write(again), rtf::write(doc));
+        // A list's empty item before a table that starts the note is not written, nor its list.
+        doc.setHtml(QStringLiteral("<ul><li>a<ul><li>b</li></ul></li></ul>"));
+        QTextCursor start(&doc);
+        start.insertBlock();
+        start.movePosition(QTextCursor::Start);
+        start.createList(QTextListFormat::ListDecimal);
+        start.insertTable(1, 1);
+        QVERIFY(QTextCursor(doc.begin()).currentTable() == nullptr && doc.begin().textList());
+        rtf::read(rtf::write(doc), again);
+        QCOMPARE(rtf::write(again), rtf::write(doc));
     }
 
     void hiddenTextIsKeptNotShown() {
