@@ -16,10 +16,10 @@ class Sound {
     virtual void beep() = 0;
 };
 
-// Plays through Qt Multimedia, in the plug-in "pripomin-sound" of the given folder, loaded with the
-// first melody. A file that is missing, or that turns out not to be a sound Qt can decode, gives the
-// beep instead, and so does a plug-in that cannot be loaded; the beep itself can be replaced (tests
-// count it).
+// Plays a WAV file through the desktop's sound server, with the player in the plug-in
+// "pripomin-sound" of the given folder, loaded with the first melody. A file that is missing or is no
+// WAV the player takes gives the beep instead, and so does a plug-in that cannot be loaded; the beep
+// itself can be replaced (tests count it).
 class QtSound final : public Sound {
   public:
     explicit QtSound(const QString& pluginFolder, std::function<void()> beeper = {});
