@@ -14,6 +14,8 @@ class Sound {
     // Starts playing the file and returns at once; when it cannot be played, the system beep sounds.
     virtual void playAsync(const QString& path) = 0;
     virtual void beep() = 0;
+    // Makes ready what playing needs, so a melody soon to come starts at once.
+    virtual void prepare() {}
 };
 
 // Plays a WAV file through the desktop's sound server, with the player in the plug-in
@@ -26,6 +28,7 @@ class QtSound final : public Sound {
     ~QtSound() override;
     void playAsync(const QString& path) override;
     void beep() override;
+    void prepare() override { backend(); }
 
   private:
     SoundBackend* backend();
