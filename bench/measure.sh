@@ -15,10 +15,9 @@ starts=${MEASURE_STARTS:-5}
 reminders=${MEASURE_REMINDERS:-10}
 
 if [ -z "${E2E_IN_SESSION:-}" ]; then
-    # The tests' packages, and a sound server to see the melody start (only here: the tests keep
-    # to no sound server at all).
+    # The tests' packages (a sound server among them, to see the melody start).
     source "$here/tools/packages.sh"
-    packages+=("${test_packages[@]}" pulseaudio pulseaudio-utils)
+    packages+=("${test_packages[@]}")
     install_missing
     [ -f "$build/CMakeCache.txt" ] || cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build "$build" -j2 --target pripomin bench_baretray >/dev/null
@@ -32,9 +31,7 @@ unset QT_LINUX_ACCESSIBILITY_ALWAYS_ON
 e2e_start_display
 e2e_start_tray
 # A sound server with nowhere to play, so the melody's stream can be seen starting.
-e2e_spawn pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
-    --load=module-native-protocol-unix >"$E2E_TMP/pulseaudio.log" 2>&1
-wait_until 20 "the sound server" pactl info
+e2e_start_sound_server
 
 settings=$XDG_CONFIG_HOME/pripomin/PM002.INI
 # The program runs in Slovak; the figures here are read and printed with decimal points.

@@ -5,21 +5,20 @@
 # needs) before calling install_missing.
 
 # Building and running: the compiler and Qt, Qt's Wayland platform for a desktop without X, the
-# GStreamer plug-ins that play the melody, and a font; libxcb for the lock's watch on the X server.
+# sound server's client library for the melody, and a font; libxcb for the lock's watch on the X server.
 run_packages=(
-    build-essential cmake ninja-build pkg-config libxcb1-dev
-    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n qt6-wayland
-    gstreamer1.0-plugins-base gstreamer1.0-plugins-good fonts-dejavu-core
+    build-essential cmake ninja-build pkg-config libxcb1-dev libpulse-dev
+    qt6-base-dev qt6-translations-l10n qt6-wayland fonts-dejavu-core
 )
 # The tests and benchmarks besides: X servers, window managers and panels to run under, tools that
-# drive and read the program from outside, a logind mock, LibreOffice to read the notes, the
+# drive and read the program from outside, a sound server, a logind mock, LibreOffice to read the notes, the
 # locales the dates are read in; building the Debian package and checking it as a distribution would.
 test_packages=(
     libbenchmark-dev locales clang-format
     libreoffice-writer-nogui
     xvfb xauth x11-utils x11-xserver-utils xdotool imagemagick trayer openbox
     xfce4-panel xfwm4 xfconf i3-wm weston
-    faketime inotify-tools dbus dbus-x11 libglib2.0-bin python3-dbusmock python3-xlib at-spi2-core python3-pyatspi gir1.2-atspi-2.0
+    faketime inotify-tools pulseaudio pulseaudio-utils dbus dbus-x11 libglib2.0-bin python3-dbusmock python3-xlib at-spi2-core python3-pyatspi gir1.2-atspi-2.0
     debhelper dpkg-dev fakeroot lintian appstream desktop-file-utils man-db
 )
 packages=("${run_packages[@]}")

@@ -3,6 +3,10 @@
 
 #include "alerts/alertdesign.h"
 #include "alerts/alertwindow.h"
+#include "host/sound.h"
+
+#include <QApplication>
+#include <QFontMetrics>
 
 AlertWindows::AlertWindows(const HostServices& host, QObject* parent) : QObject(parent), m_host(host) {}
 
@@ -45,6 +49,12 @@ void AlertWindows::openWaiting() {
         m_waiting.pop_front();
         open(slot, note);
     }
+}
+
+void AlertWindows::prepare() {
+    (void)QFontMetrics(QApplication::font()).height();
+    if (m_host.sound)
+        m_host.sound->prepare();
 }
 
 void AlertWindows::setHeld(bool held) {

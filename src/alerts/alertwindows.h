@@ -33,6 +33,9 @@ class AlertWindows : public QObject {
     // take the keyboard from the password. Releasing opens the held ones in the order they fell due.
     // (The watcher itself holds back while locked; this catches an opening already on its way.)
     void setHeld(bool held);
+    // A reminder falls due soon: the fonts and the melody's player, made on first use, are made
+    // now, so the first alert's box still comes within its second.
+    void prepare();
     bool isHeld() const { return m_held; }
 
     // The window of slot 1..12, or nullptr while it has none.

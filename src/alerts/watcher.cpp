@@ -14,6 +14,8 @@ namespace {
 constexpr qint64 kSafetyCheckSeconds = 60;
 constexpr qint64 kMarginMs = 1;
 constexpr qint64 kDaySeconds = 86400;
+// How long before a slot's moment its alert is made ready.
+constexpr qint64 kSoonSeconds = 3;
 
 qint64 dayStartOf(qint64 second) {
     return DateTimeValue::fromSeconds(second).datePart().totalSeconds();
@@ -21,7 +23,10 @@ qint64 dayStartOf(qint64 second) {
 } // namespace
 
 Watcher::Watcher(const Clock& clock, const SlotSchedule& schedule, QObject* parent)
-    : QObject(parent), m_clock(clock), m_schedule(schedule), m_timer(new QTimer(this)) {
+    : QObject(parent), m_clock(clock), m_schedule(schedule), m_timer(new QTimer(this)),
+      m_soonTimer(new QTimer(this)) {
+    m_soonTimer->setSingleShot(true);
+    connect(m_soonTimer, &QTimer::timeout, this, &Watcher::slotDueSoon);
     m_timer->setObjectName(QStringLiteral("Timer3"));
     m_timer->setSingleShot(true);
     m_timer->setTimerType(Qt::PreciseTimer);
@@ -43,6 +48,7 @@ void Watcher::start() {
 void Watcher::stop() {
     m_running = false;
     m_timer->stop();
+    m_soonTimer->stop();
 }
 
 void Watcher::resume() {
@@ -109,13 +115,19 @@ qint64 Watcher::nextCheck() const {
     const qint64 checked = m_held ? m_heardUpTo : m_lastCheck;
     // The next midnight too, so the today display turns over with the day.
     const qint64 midnight = m_dayStart + kDaySeconds;
-    qint64 next = std::min(checked + kSafetyCheckSeconds, std::max(midnight, checked + 1));
+    const qint64 next = std::min(checked + kSafetyCheckSeconds, std::max(midnight, checked + 1));
+    const qint64 due = nextDue(checked);
+    return due && due < next ? due : next;
+}
+
+qint64 Watcher::nextDue(qint64 after) const {
+    qint64 next = 0;
     for (int k = 1; k <= kSlotCount; ++k) {
         const DateTimeValue date = m_schedule.slotDate(k);
         if (date.isZero())
             continue;
         const qint64 moment = DueRule::dueMoment(date, m_schedule.slotTime(k));
-        if (moment > checked && moment < next)
+        if (moment > after && (!next || moment < next))
             next = moment;
     }
     return next;
@@ -128,6 +140,12 @@ void Watcher::arm() {
     // real time: where the local time jumps (daylight saving) the wait ends at the jump and is
     // counted again. The one millisecond more covers a clock being slewed; a wake-up that still
     // comes early finds nothing due and re-arms for the few milliseconds left.
-    const qint64 delay = DueRule::msUntil(m_clock.now(), nextCheck(), kSafetyCheckSeconds * 1000);
+    const QDateTime now = m_clock.now();
+    const qint64 next = nextCheck();
+    const qint64 delay = DueRule::msUntil(now, next, kSafetyCheckSeconds * 1000);
     m_timer->start(int(delay + kMarginMs));
+    // The wake-up before the slot's: only when no check comes between, so it is armed exactly.
+    m_soonTimer->stop();
+    if (const qint64 due = nextDue(m_held ? m_heardUpTo : m_lastCheck); due && due - kSoonSeconds < next)
+        m_soonTimer->start(int(DueRule::msUntil(now, due - kSoonSeconds, kSafetyCheckSeconds * 1000)));
 }

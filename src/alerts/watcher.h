@@ -48,6 +48,8 @@ class Watcher : public QObject {
     // The moment the timer is armed for next, in the same seconds.
     qint64 nextCheck() const;
     QTimer* timer() const { return m_timer; }
+    // Armed for a few seconds before the next slot's moment, when that comes before the next check.
+    QTimer* soonTimer() const { return m_soonTimer; }
 
   Q_SIGNALS:
     // Slot k fell due. The receiver takes the slot's note and gives up its time, synchronously:
@@ -57,14 +59,20 @@ class Watcher : public QObject {
     void heldSlotDue();
     // The local date is another than at the last check (midnight, a clock or zone change).
     void dayChanged();
+    // A slot falls due within a few seconds: what its alert needs can be made ready now, out of
+    // the way of its second.
+    void slotDueSoon();
 
   private:
     void check(int changedSlot);
     void arm();
+    // The first moment of a slot after the given second, or 0.
+    qint64 nextDue(qint64 after) const;
 
     const Clock& m_clock;
     const SlotSchedule& m_schedule;
     QTimer* m_timer = nullptr;
+    QTimer* m_soonTimer = nullptr;
     bool m_running = false;
     bool m_inCheck = false;
     bool m_held = false;

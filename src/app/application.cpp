@@ -97,6 +97,7 @@ int runPripomin(int argc, char** argv) {
     // The tick returns before an alert's confirmation box opens, so the watcher keeps ticking.
     window.openAlert = [&alerts](int k, const QString& note) { alerts.openQueued(k, note); };
     alerts.onConfirmed = [&window](int k) { window.alertConfirmed(k); };
+    QObject::connect(&window.watcher(), &Watcher::slotDueSoon, &alerts, [&alerts] { alerts.prepare(); });
 
     MainWindowHooks hooks;
     hooks.window = &window;

@@ -42,26 +42,94 @@ constexpr int kSaveDelay = 1000;
 
 MainWindow::MainWindow(HostServices host, QWidget* parent)
     : QWidget(parent), m_host(std::move(host)), m_store(m_host.configFolder, m_host.dataFolder),
-      m_ui(buildMainWindowControls(this, m_host.programFolder)),
-      m_formatting(m_ui.RichTextBox1, m_ui.Lišta1, m_host.programFolder) {
+      m_forgotten(
+          m_host, m_store.slots, static_cast<const SlotSchedule&>(*this),
+          [this](int k) {
+              m_store.slots[k].date = DateTimeValue();
+              emptySlot(k);
+              saveSoon();
+          },
+          [this] { buildControls(); }) {
     setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Pripomin"));
+    m_pickerValues.fill(DateTimeValue::fromDateTime(pickerDesignValue()));
+    m_tabCaptions.fill(QStringLiteral("00:00"));
     wireControls();
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::wireControls() {
+void MainWindow::setVisible(bool visible) {
+    if (visible)
+        buildControls();
+    QWidget::setVisible(visible);
+}
+
+void MainWindow::buildControls() {
+    if (controlsBuilt())
+        return;
+    m_ui = buildMainWindowControls(this, m_host.programFolder);
+    for (int i = 0; i < kSlotCount; ++i) {
+        m_ui.DTPicker[i]->setDateTime(m_pickerValues[i].toDateTime());
+        m_ui.SSTab1->setTabText(i, m_tabCaptions[i]);
+    }
+    m_ui.SSTab1->setCurrentIndex(m_currentTab);
+    m_ui.Lišta1->textTool(QStringLiteral("ID_Legend"))->setText(m_legend);
+    m_formatting = std::make_unique<NoteFormatting>(m_ui.RichTextBox1, m_ui.Lišta1, m_host.programFolder);
+    for (auto [id, action] : m_formatting->toolActions().asKeyValueRange())
+        m_toolActions.insert(id, action);
+    prepareWidgets();
+    m_forgotten.setControls(ForgottenView::Controls{this, m_ui.Lišta1, m_ui.SSTab1, m_ui.RichTextBox1,
+                                                    m_ui.RichTextBox13, m_ui.MonthView1, m_ui.MonthView2,
+                                                    m_ui.zabudnuté});
+    wireWidgets();
+    SSTab1_Click();
+}
+
+void MainWindow::prepareWidgets() {
+    const QDate ahead = now().date().addDays(31);
+    for (QCalendarWidget* view : {m_ui.MonthView1, m_ui.MonthView2})
+        view->setSelectedDate(ahead);
+    MonthView1_GetDayBold();
+
+    m_ui.Lišta1->toolbar(2)->hide();
+    m_ui.Lišta1->toolbar(1)->show();
+
+    // Centre on the screen without changing the size: the size the window has once the second
+    // toolbar is put away.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize s = sizeHint();
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - s.width()) / 2, area.y() + (area.height() - s.height()) / 2);
+    }
+
+    QComboBox* fonts = m_ui.Lišta1->combo(QStringLiteral("ID_Font"));
+    const QStringList families = QFontDatabase::families();
+    for (int i = 0; i <= 10 && i < families.size(); ++i)
+        fonts->addItem(families.at(i));
+    fonts->setEditText(QStringLiteral("MS Sans Serif"));
+    QComboBox* sizes = m_ui.Lišta1->combo(QStringLiteral("ID_Size"));
+    if (sizes->count() == 0)
+        sizes->addItems({"10", "12", "14", "18", "24", "36", "8"});
+    sizes->setEditText(QStringLiteral("12"));
+}
+
+void MainWindow::wireWidgets() {
     for (int k = 1; k <= 12; ++k) {
         // A picker change reaches the slot's time at once; nothing needs to poll the pickers.
-        connect(m_ui.DTPicker[k - 1], &QDateTimeEdit::dateTimeChanged, this, [this, k] {
-            sampleSlotTime(k);
-            m_watcher->slotChanged(k);
-            saveSoon();
-        });
+        connect(m_ui.DTPicker[k - 1], &QDateTimeEdit::dateTimeChanged, this,
+                [this, k](const QDateTime& value) {
+                    m_pickerValues[k - 1] = DateTimeValue::fromDateTime(value);
+                    sampleSlotTime(k);
+                    m_watcher->slotChanged(k);
+                    saveSoon();
+                });
         m_ui.Image[k - 1]->installEventFilter(this);
     }
-    connect(m_ui.SSTab1, &QTabWidget::currentChanged, this, [this] { SSTab1_Click(); });
+    connect(m_ui.SSTab1, &QTabWidget::currentChanged, this, [this](int index) {
+        m_currentTab = index;
+        SSTab1_Click();
+    });
     connect(m_ui.RichTextBox1, &RichTextBox::contentChanged, this, [this] { RichTextBox1_Change(); });
     connect(m_ui.RichTextBox1, &RichTextBox::linkActivated, this,
             [this](const QString& target) { m_host.shell->open(target); });
@@ -85,12 +153,14 @@ void MainWindow::wireControls() {
             [this](const QString& id) { Lišta1_ToolClick(id); });
     connect(m_ui.Lišta1, &ToolBarControl::comboChosen, this,
             [this](const QString& id) { Lišta1_ComboClick(id); });
-    m_toolActions = m_formatting.toolActions();
+}
+
+void MainWindow::wireControls() {
     m_toolActions.insert(QStringLiteral("ID_AcceptChange"), [this] { aktivácia(); });
     m_toolActions.insert(QStringLiteral("ID_StopCurrentJump"), [this] { deaktivácia(); });
-    m_toolActions.insert(QStringLiteral("ID_Tool1"), [this] { m_forgotten->returnToEditor(); });
+    m_toolActions.insert(QStringLiteral("ID_Tool1"), [this] { m_forgotten.returnToEditor(); });
     for (int k = 1; k <= kSlotCount; ++k)
-        m_toolActions.insert(QStringLiteral("ID_New%1").arg(k), [this, k] { m_forgotten->showEntry(k); });
+        m_toolActions.insert(QStringLiteral("ID_New%1").arg(k), [this, k] { m_forgotten.showEntry(k); });
 
     m_saveTimer = new QTimer(this);
     m_saveTimer->setSingleShot(true);
@@ -105,15 +175,6 @@ void MainWindow::wireControls() {
         Timer2_Timer();
         armTimer2();
     });
-    m_forgotten = std::make_unique<ForgottenView>(
-        m_host,
-        ForgottenView::Controls{this, m_ui.Lišta1, m_ui.SSTab1, m_ui.RichTextBox1, m_ui.RichTextBox13,
-                                m_ui.MonthView1, m_ui.MonthView2, m_ui.zabudnuté},
-        m_store.slots, static_cast<const SlotSchedule&>(*this), [this](int k) {
-            m_store.slots[k].date = DateTimeValue();
-            emptySlot(k);
-            saveSoon();
-        });
     m_watcher = new Watcher(*m_host.clock, *this, this);
     connect(m_watcher, &Watcher::slotDue, this, [this](int k) { fireSlot(k); });
     connect(m_watcher, &Watcher::dayChanged, this, [this] { dnesje(); });
@@ -143,49 +204,37 @@ QDateTime MainWindow::now() const {
 }
 
 int MainWindow::currentSlot() const {
-    const int t = m_ui.SSTab1->currentIndex();
-    return t >= 0 && t <= 11 ? t + 1 : 0;
+    return m_currentTab >= 0 && m_currentTab <= 11 ? m_currentTab + 1 : 0;
 }
 
 DateTimeValue MainWindow::pickerValue(int k) const {
-    return DateTimeValue::fromDateTime(m_ui.DTPicker[k - 1]->dateTime());
+    return m_pickerValues[k - 1];
 }
 
 void MainWindow::setPickerValue(int k, DateTimeValue v) {
-    m_ui.DTPicker[k - 1]->setDateTime(v.toDateTime());
+    m_pickerValues[k - 1] = v;
+    if (controlsBuilt())
+        m_ui.DTPicker[k - 1]->setDateTime(v.toDateTime());
+}
+
+void MainWindow::setCurrentTab(int index) {
+    if (controlsBuilt()) {
+        m_ui.SSTab1->setCurrentIndex(index); // reports the change itself
+        return;
+    }
+    if (std::exchange(m_currentTab, index) != index)
+        SSTab1_Click();
+}
+
+void MainWindow::setTabCaption(int index, const QString& text) {
+    m_tabCaptions[index] = text;
+    if (controlsBuilt())
+        m_ui.SSTab1->setTabText(index, text);
 }
 
 void MainWindow::Form_Load() {
     m_loading = true;
     QCoreApplication::processEvents();
-
-    const QDate ahead = now().date().addDays(31);
-    for (QCalendarWidget* view : {m_ui.MonthView1, m_ui.MonthView2}) {
-        const QSignalBlocker block(view);
-        view->setSelectedDate(ahead);
-    }
-    MonthView1_GetDayBold();
-
-    m_ui.Lišta1->toolbar(2)->hide();
-    m_ui.Lišta1->toolbar(1)->show();
-
-    // Centre on the screen without changing the size: the size the window has once the second
-    // toolbar is put away.
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QSize s = sizeHint();
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - s.width()) / 2, area.y() + (area.height() - s.height()) / 2);
-    }
-
-    QComboBox* fonts = m_ui.Lišta1->combo(QStringLiteral("ID_Font"));
-    const QStringList families = QFontDatabase::families();
-    for (int i = 0; i <= 10 && i < families.size(); ++i)
-        fonts->addItem(families.at(i));
-    fonts->setEditText(QStringLiteral("MS Sans Serif"));
-    QComboBox* sizes = m_ui.Lišta1->combo(QStringLiteral("ID_Size"));
-    if (sizes->count() == 0)
-        sizes->addItems({"10", "12", "14", "18", "24", "36", "8"});
-    sizes->setEditText(QStringLiteral("12"));
 
     načítajnastavenia();
     načítajtexty();
@@ -202,7 +251,7 @@ void MainWindow::Form_Load() {
         Form_Unload();
         return;
     }
-    m_forgotten->zistizabudnuté(m_watcher->watchedFrom());
+    m_forgotten.zistizabudnuté(m_watcher->watchedFrom());
     QCoreApplication::processEvents();
 }
 
@@ -291,6 +340,8 @@ void MainWindow::SSTab1_Click() {
 }
 
 void MainWindow::showNote(const QString& rtf) {
+    if (!controlsBuilt())
+        return; // shown when the editor is made
     // The slot keeps its note as the file gave it; only the user's own change rewrites it.
     const QScopedValueRollback<bool> showing(m_showingNote, true);
     m_ui.RichTextBox1->setTextRTF(rtf);
@@ -301,7 +352,7 @@ void MainWindow::nápoveda() {
 }
 
 void MainWindow::sampleSlotTime(int k) {
-    m_store.slots[k].time = slotTimeText(m_ui.DTPicker[k - 1]->time());
+    m_store.slots[k].time = slotTimeText(m_pickerValues[k - 1].toDateTime().time());
 }
 
 void MainWindow::sampleSlotTimes() {
@@ -311,7 +362,8 @@ void MainWindow::sampleSlotTimes() {
 
 void MainWindow::Timer2_Timer() {
     sampleSlotTimes();
-    m_ui.RichTextBox13->setText(DateText::timeText(now().time()));
+    if (controlsBuilt())
+        m_ui.RichTextBox13->setText(DateText::timeText(now().time()));
 }
 
 void MainWindow::zobraztermíny() {
@@ -320,15 +372,17 @@ void MainWindow::zobraztermíny() {
         setPickerValue(k, DateTimeValue::fromTime(t.value_or(QTime(0, 0))));
     }
     for (int i = 0; i < kSlotCount; ++i) {
-        m_ui.SSTab1->setCurrentIndex(i);
-        m_ui.SSTab1->setTabText(i, DateText::toText(m_store.slots[i + 1].date));
+        setCurrentTab(i);
+        setTabCaption(i, DateText::toText(m_store.slots[i + 1].date));
     }
 }
 
 void MainWindow::dnesje() {
     const QDate today = now().date();
     todayWeekdayName = TodayDisplay::weekdayName(today);
-    m_ui.Lišta1->textTool(QStringLiteral("ID_Legend"))->setText(TodayDisplay::legendText(today));
+    m_legend = TodayDisplay::legendText(today);
+    if (controlsBuilt())
+        m_ui.Lišta1->textTool(QStringLiteral("ID_Legend"))->setText(m_legend);
 }
 
 void MainWindow::Lišta1_ToolClick(const QString& id) {
@@ -345,7 +399,8 @@ void MainWindow::Lišta1_ToolClick(const QString& id) {
 }
 
 void MainWindow::Lišta1_ComboClick(const QString& id) {
-    m_formatting.Lišta1_ComboClick(id);
+    if (m_formatting)
+        m_formatting->Lišta1_ComboClick(id);
 }
 
 void MainWindow::RichTextBox1_Change() {
@@ -353,7 +408,7 @@ void MainWindow::RichTextBox1_Change() {
         m_store.slots[k].note = m_ui.RichTextBox1->textRTF();
         saveSoon();
     }
-    m_formatting.showSelectionFormat();
+    m_formatting->showSelectionFormat();
 }
 
 void MainWindow::showToolError(int number, const QString& description) {
@@ -376,7 +431,7 @@ void MainWindow::MonthView1_SelChange() {
     const QDateTime current = now();
     saveSoon();
     if (!(chosen < DateTimeValue::fromDate(current.date()))) {
-        m_ui.SSTab1->setTabText(k - 1, DateText::toText(chosen));
+        setTabCaption(k - 1, DateText::toText(chosen));
         m_watcher->slotChanged(k);
         return;
     }
@@ -384,7 +439,7 @@ void MainWindow::MonthView1_SelChange() {
         DateEntry::pastDayWarning(chosen, pickerValue(k), DateTimeValue::fromDateTime(current)),
         MessageBoxes::Exclamation, QString::fromUtf8(DateEntry::kWarningTitle));
     m_store.slots[k].date = DateTimeValue();
-    m_ui.SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
+    setTabCaption(k - 1, QStringLiteral("00:00:00"));
 }
 
 void MainWindow::MonthView1_GetDayBold() {
@@ -422,7 +477,7 @@ void MainWindow::emptySlot(int k) {
     if (currentSlot() == k)
         showNote(QStringLiteral(" "));
     m_store.slots[k].note = QStringLiteral(" ");
-    m_ui.SSTab1->setTabText(k - 1, QStringLiteral("00:00:00"));
+    setTabCaption(k - 1, QStringLiteral("00:00:00"));
 }
 
 void MainWindow::saveWithoutWindows() {

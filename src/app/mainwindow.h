@@ -24,7 +24,9 @@ class BackgroundMode;
 
 // The reminder editor: twelve slot tabs with their time pickers, the note editor, the calendars,
 // the toolbar, and the forgotten-reminder view. Loaded once, it stays loaded (also hidden) until
-// the program ends.
+// the program ends. Its controls are made when it is first shown (or a forgotten reminder is to be
+// shown): until then the pickers' times, the tab captions and the current tab are kept here, and
+// a program that only waits in the background costs no more than a bare tray program.
 class MainWindow : public QWidget, private SlotSchedule {
     Q_OBJECT
   public:
@@ -84,7 +86,7 @@ class MainWindow : public QWidget, private SlotSchedule {
     void setAlertsHeld(bool held);
 
     // Forgotten reminders found at start.
-    const ForgottenBox& forgottenBox() const { return m_forgotten->box(); }
+    const ForgottenBox& forgottenBox() const { return m_forgotten.box(); }
 
     // Background mode (wired by the application).
     void aktivácia();
@@ -100,6 +102,11 @@ class MainWindow : public QWidget, private SlotSchedule {
     void setPickerValue(int k, DateTimeValue v);
     bool isUnloaded() const { return m_unloaded; }
 
+    // Makes the controls now, showing what the window holds; showing the window does this.
+    void buildControls();
+    bool controlsBuilt() const { return m_ui.SSTab1 != nullptr; }
+    void setVisible(bool visible) override;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -108,6 +115,10 @@ class MainWindow : public QWidget, private SlotSchedule {
 
   private:
     void wireControls();
+    void wireWidgets();
+    void prepareWidgets();
+    void setCurrentTab(int index);
+    void setTabCaption(int index, const QString& text);
     void showToolError(int number, const QString& description);
     void armTimer2();
     DateTimeValue slotDate(int k) const override { return m_store.slots[k].date; }
@@ -136,11 +147,16 @@ class MainWindow : public QWidget, private SlotSchedule {
     QTimer* m_saveTimer = nullptr;
     bool m_saveFailureTold = false; // told once, until a save succeeds again
     bool m_showingNote = false;
-    NoteFormatting m_formatting;
+    // What the controls show, also while they are not made.
+    std::array<DateTimeValue, kSlotCount> m_pickerValues;
+    std::array<QString, kSlotCount> m_tabCaptions;
+    int m_currentTab = 0;
+    QString m_legend;
+    std::unique_ptr<NoteFormatting> m_formatting;
     QHash<QString, std::function<void()>> m_toolActions; // the toolbar's tools by id
     BackgroundMode* m_background = nullptr;
     Watcher* m_watcher = nullptr;
-    std::unique_ptr<ForgottenView> m_forgotten;
+    ForgottenView m_forgotten;
     bool m_loading = false;
     bool m_unloaded = false;
     bool m_unloadPending = false;

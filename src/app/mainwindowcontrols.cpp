@@ -24,8 +24,11 @@ QRect designRect(int left, int top, int width, int height) {
 int px(int twips) {
     return Twips::toPixels(twips);
 }
-const QDateTime kPickerDesignValue(QDate(2002, 2, 4), QTime(0, 0));
 } // namespace
+
+QDateTime pickerDesignValue() {
+    return {QDate(2002, 2, 4), QTime(0, 0)};
+}
 
 MainWindowControls buildMainWindowControls(QWidget* window, const QString& programFolder) {
     MainWindowControls c;
@@ -61,7 +64,7 @@ MainWindowControls buildMainWindowControls(QWidget* window, const QString& progr
 
         auto* picker = new TimePicker(page);
         picker->setObjectName(QStringLiteral("DTPicker%1").arg(k));
-        picker->setDateTime(kPickerDesignValue);
+        picker->setDateTime(pickerDesignValue());
         picker->setToolTip(QStringLiteral(" Aktuálny čas zobrazenia odkazu  "));
         picker->setAccessibleName(QStringLiteral("Čas odkazu %1").arg(k));
         c.DTPicker[k - 1] = picker;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <array>
 
@@ -24,6 +25,9 @@ struct MainWindowControls {
     QCalendarWidget* MonthView2 = nullptr;
     RichTextBox* zabudnuté = nullptr;
 };
+
+// The time pickers' value as designed, before the settings are read.
+QDateTime pickerDesignValue();
 
 // Makes the controls in the window at their design places and sizes (twips, 15 to a pixel), with
 // their design values; nothing is wired yet.

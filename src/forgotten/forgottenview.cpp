@@ -22,18 +22,32 @@ void setListText(QComboBox* list, const QString& text) {
 }
 } // namespace
 
-ForgottenView::ForgottenView(const HostServices& host, Controls controls, const SlotTable& slots,
-                             const SlotSchedule& schedule, std::function<void(int)> removeSlot)
-    : m_host(host), m_c(controls), m_slots(slots), m_schedule(schedule), m_removeSlot(std::move(removeSlot)) {
+ForgottenView::ForgottenView(const HostServices& host, const SlotTable& slots, const SlotSchedule& schedule,
+                             std::function<void(int)> removeSlot, std::function<void()> needControls)
+    : m_host(host), m_slots(slots), m_schedule(schedule), m_removeSlot(std::move(removeSlot)),
+      m_needControls(std::move(needControls)) {}
+
+void ForgottenView::setControls(Controls controls) {
+    m_c = controls;
     // The list is as wide as its texts need, and no wider, so the whole toolbar fits the window.
     m_c.toolbar->fitComboToTexts(QStringLiteral("ID_Odkazy"),
                                  {QString::fromUtf8(Forgotten::kEmptyText),
                                   QString::fromUtf8(Forgotten::kCountText) + QString::number(kSlotCount)});
+    showList();
+}
+
+void ForgottenView::showList() {
+    QComboBox* list = m_c.toolbar->combo(QStringLiteral("ID_Odkazy"));
+    for (int k = 1; k <= kSlotCount; ++k)
+        if (forgottenBox.entry(k).isForgotten == 1)
+            list->addItem(QString::fromUtf8(Forgotten::kListItem) + forgottenBox.entry(k).dateText);
+    setListText(list, forgottenBox.count == 0
+                          ? QString::fromUtf8(Forgotten::kEmptyText)
+                          : QString::fromUtf8(Forgotten::kCountText) + QString::number(forgottenBox.count));
 }
 
 void ForgottenView::zistizabudnuté(qint64 watchedFrom) {
     forgottenBox.count = 0;
-    QComboBox* list = m_c.toolbar->combo(QStringLiteral("ID_Odkazy"));
     for (int k = 1; k <= kSlotCount; ++k) {
         if (!Forgotten::isForgotten(m_slots[k].date, m_schedule.slotTime(k), watchedFrom))
             continue;
@@ -43,13 +57,14 @@ void ForgottenView::zistizabudnuté(qint64 watchedFrom) {
         entry.timeText = DateText::toText(m_schedule.slotTime(k));
         entry.dateText = DateText::toText(m_slots[k].date);
         ++forgottenBox.count;
-        list->addItem(QString::fromUtf8(Forgotten::kListItem) + DateText::toText(m_slots[k].date));
     }
-    if (forgottenBox.count == 0) {
-        setListText(list, QString::fromUtf8(Forgotten::kEmptyText));
+    // Without controls, the list is shown when they are made.
+    if (m_c.toolbar)
+        showList();
+    else if (forgottenBox.count != 0 && m_needControls)
+        m_needControls();
+    if (forgottenBox.count == 0)
         return;
-    }
-    setListText(list, QString::fromUtf8(Forgotten::kCountText) + QString::number(forgottenBox.count));
     m_c.toolbar->toolbar(1)->hide();
     m_c.toolbar->toolbar(2)->show();
     const int answer = m_host.boxes->msgBox(Forgotten::questionText(),

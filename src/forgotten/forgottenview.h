@@ -29,11 +29,16 @@ class ForgottenView {
         QCalendarWidget* calendar = nullptr;  // MonthView2
         RichTextBox* note = nullptr;          // zabudnuté
     };
-    // `removeSlot` deletes a slot's reminder: its date, time and note.
-    ForgottenView(const HostServices& host, Controls controls, const SlotTable& slots,
-                  const SlotSchedule& schedule, std::function<void(int)> removeSlot);
+    // `removeSlot` deletes a slot's reminder: its date, time and note. `needControls` gives the view
+    // its controls (setControls) when it has reminders to show and none yet.
+    ForgottenView(const HostServices& host, const SlotTable& slots, const SlotSchedule& schedule,
+                  std::function<void(int)> removeSlot, std::function<void()> needControls);
 
     const ForgottenBox& box() const { return forgottenBox; }
+
+    // The window's controls, made when it is first shown or when a forgotten reminder needs them;
+    // the list shows what was found meanwhile.
+    void setControls(Controls controls);
 
     // Looks for the slots the watcher will not fire (`watchedFrom`: its first second), lists them
     // and asks what to do.
@@ -50,10 +55,13 @@ class ForgottenView {
     void returnToEditor();
 
   private:
+    void showList();
+
     const HostServices& m_host;
     Controls m_c;
     const SlotTable& m_slots;
     const SlotSchedule& m_schedule;
     std::function<void(int)> m_removeSlot;
+    std::function<void()> m_needControls;
     ForgottenBox forgottenBox;
 };

@@ -8,6 +8,8 @@
 #include <QStringConverter>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 constexpr int kMaxValue = 127;
 // Settings files are small; a larger file is not one of ours and is not read whole.
@@ -127,7 +129,9 @@ std::optional<QString> readText(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return decode(f.read(kMaxFileSize));
+    // Read as much as the file holds: asking for the limit would reserve all of it every time.
+    const qint64 size = f.size();
+    return decode(f.read(size > 0 ? std::min<qint64>(size, kMaxFileSize) : kMaxFileSize));
 }
 } // namespace
 

@@ -4,10 +4,16 @@
 #include "host/soundbackend.h"
 
 #include <QApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QPluginLoader>
 
+#include <algorithm>
 #include <utility>
+
+namespace {
+// A melody is a few seconds; a file far larger is not one to hold in memory.
+constexpr qint64 kMaxSoundFile = 64 << 20;
+} // namespace
 
 QtSound::QtSound(const QString& pluginFolder, std::function<void()> beeper)
     : m_beeper(std::move(beeper)),
@@ -28,12 +34,18 @@ SoundBackend* QtSound::backend() {
 }
 
 void QtSound::playAsync(const QString& path) {
-    if (!QFileInfo(path).isReadable()) {
+    QFile file(path);
+    // Only what is really a sound goes to the player: a damaged file, or another format under the
+    // melody's name, beeps instead every time.
+    const std::optional<PcmSound> sound =
+        file.open(QIODevice::ReadOnly) ? WaveFile::read(file.read(std::min(file.size(), kMaxSoundFile)))
+                                       : std::nullopt;
+    if (!sound) {
         beep();
         return;
     }
-    if (SoundBackend* sound = backend())
-        sound->play(path, [this] { beep(); });
+    if (SoundBackend* player = backend())
+        player->play(*sound);
     else
         beep();
 }

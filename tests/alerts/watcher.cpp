@@ -134,9 +134,14 @@ class WatcherTest : public QObject {
         r.watcher.slotChanged(3);
         // 1 ms after the due second begins: every millisecond later is a millisecond of delay.
         QCOMPARE(r.watcher.timer()->interval(), 4701);
+        // Its alert is made ready three seconds before.
+        QVERIFY(r.watcher.soonTimer()->isActive());
+        QCOMPARE(r.watcher.soonTimer()->interval(), 1700);
         r.schedule.set(3, kToday.addDays(1), QTime(9, 0));
         r.watcher.slotChanged(3);
         QCOMPARE(r.watcher.nextCheck(), started + 60);
+        // Tomorrow's slot is made ready at a later check, not now.
+        QVERIFY(!r.watcher.soonTimer()->isActive());
     }
 
     // Local time as the zone gives it: a slot fires in the second its local time comes, however the

@@ -70,6 +70,35 @@ class FiringTest : public QObject {
         QVERIFY(v.slots()[7].note.contains("seven"));
     }
 
+    void aHiddenWindowFiresWithoutControlsAndShowsTheSlotsWhenFirstShown() {
+        MainWindowFixture f;
+        f.host.clock.current = QDateTime(kToday, QTime(14, 29, 58));
+        const QString today = DateText::toText(DateTimeValue::fromDate(kToday));
+        f.writeSettings("[Pripomin]\nRun=1\n[DAT2]\nDátum=" + today.toUtf8() +
+                        "\nČas=14:30:0\n[DAT4]\nDátum=1. 1. 2031\nČas=9:15:0\n");
+        f.writeNote(2, "{\\rtf1\\ansi two}\r\n");
+        f.writeNote(12, "{\\rtf1\\ansi twelve}\r\n");
+        MainWindow& w = f.load(true);
+        runUntil(f, QTime(14, 30));
+        QCOMPARE(f.alerts.size(), std::size_t(1));
+        QVERIFY(f.alerts[0].second.contains("two"));
+        QVERIFY(!w.controlsBuilt());
+        QVERIFY(!w.findChild<QTabWidget*>());
+
+        w.show();
+        QVERIFY(w.controlsBuilt());
+        QCOMPARE(DTPicker(w)[1]->time(), QTime(0, 0));
+        QCOMPARE(SSTab1(w)->tabText(1), QStringLiteral("00:00:00"));
+        QCOMPARE(DTPicker(w)[3]->time(), QTime(9, 15));
+        QCOMPARE(SSTab1(w)->tabText(3), QStringLiteral("1. 1. 2031"));
+        QCOMPARE(SSTab1(w)->currentIndex(), 11);
+        QCOMPARE(RichTextBox1(w)->text(), QStringLiteral("twelve"));
+        QCOMPARE(w.slots()[4].time, QStringLiteral("9:15:0"));
+        // Showing is no change: the note stays as the file has it.
+        QVERIFY(w.saveSlots().isEmpty());
+        QCOMPARE(f.note(12), QByteArray("{\\rtf1\\ansi twelve}\r\n"));
+    }
+
     void whileLockedOnlyTheMelodyAndTheUnlockFires() {
         MainWindowFixture f;
         MainWindow& w = loadWithDue(f, {6, 3});

@@ -26,7 +26,6 @@ e2e_init() {
     mkdir -p "$XDG_CONFIG_HOME/pripomin" "$XDG_DATA_HOME/pripomin" "$XDG_RUNTIME_DIR"
     chmod 700 "$XDG_RUNTIME_DIR"
     export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 LANG=sk_SK.UTF-8 LC_ALL=sk_SK.UTF-8
-    export QT_LOGGING_RULES="qt.multimedia*=false"
     unset QT_QPA_PLATFORM
     trap e2e_cleanup EXIT
 }
@@ -166,6 +165,15 @@ process_gone() { ! kill -0 "$1" 2>/dev/null; }
 sk_date() { date -d "$1" '+%-d. %-m. %Y'; }
 
 # --- Notification area, logind and the lock (background mode and workstation lock tests) ---
+
+# A sound server with nowhere to play (PulseAudio with a null sink), so a melody can be seen playing.
+e2e_start_sound_server() {
+    e2e_spawn pulseaudio -n --daemonize=no --exit-idle-time=-1 --load=module-null-sink \
+        --load=module-native-protocol-unix >"$E2E_TMP/pulseaudio.log" 2>&1
+    wait_until 20 "the sound server" pactl info
+}
+# A stream of the program plays on the sound server.
+melody_playing() { LC_ALL=C pactl list sink-inputs 2>/dev/null | grep -q 'application.name = "Pripomin"'; }
 
 # trayer as the notification area (XEmbed; the private session bus has no StatusNotifierWatcher);
 # its PID in TRAYER_PID.

@@ -2,10 +2,11 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # A reminder due a few seconds after start: its confirmation box comes within its second, OK shows the
 # shaped alert window of slot 3 with the note, Esc closes it. Two slots due in the same second give
-# two boxes.
+# two boxes. The melody plays on the sound server.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_start_display
+e2e_start_sound_server
 
 # Settings with the given slots due at the given epoch second.
 write_due() {
@@ -36,6 +37,8 @@ wait_until 20 "the main window" window_named Pripomin
 wait_until 15 "the confirmation box" window_named "Pripomin - nový odkaz"
 seen=$(date +%s)
 [ "$seen" -le $((due + 1)) ] || { echo "FAIL: box seen at $seen, due $due"; exit 1; }
+# The melody plays with the box (it lasts three seconds).
+wait_until 3 "the melody" melody_playing
 # The alert window itself shows only after OK.
 ! window_named "Pripomin - odkaz"
 xdotool windowactivate --sync "$(window_named "Pripomin - nový odkaz")" key Return

@@ -97,6 +97,7 @@ class ToolBarTest : public QObject {
         services.programFolder = f.host.home.path(); // holds no bitmaps
         MainWindow w(services);
         w.Form_Load();
+        w.buildControls();
         RichTextBox1(w)->setText("blue");
         select(RichTextBox1(w), 0, 4);
         Lišta1(w)->click("ID_Blue");

@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/sound.h"
+#include "host/wavefile.h"
+
+#include <QtEndian>
 
 #include <QFile>
 #include <QSignalSpy>
@@ -8,9 +11,82 @@
 
 // The melody falls back to the beep whenever it cannot be played: a missing file, and a file that
 // exists but is no sound (damaged, or another format under the expected name), every time it is asked.
+namespace {
+QByteArray le16(int v) {
+    QByteArray b(2, 0);
+    qToLittleEndian<quint16>(quint16(v), b.data());
+    return b;
+}
+QByteArray le32(qint64 v) {
+    QByteArray b(4, 0);
+    qToLittleEndian<quint32>(quint32(v), b.data());
+    return b;
+}
+QByteArray chunk(const char* id, const QByteArray& body, qint64 statedSize = -1) {
+    QByteArray c = QByteArray(id) + le32(statedSize < 0 ? body.size() : statedSize) + body;
+    return body.size() % 2 ? c + '\0' : c;
+}
+QByteArray fmt(int tag, int channels, int rate, int bits, int realTag = 0) {
+    const int frame = channels * bits / 8;
+    QByteArray body = le16(tag) + le16(channels) + le32(rate) + le32(rate * frame) + le16(frame) + le16(bits);
+    if (realTag) // the extensible header: size, valid bits, channel mask, then the format's GUID
+        body += le16(22) + le16(bits) + le32(0) + le16(realTag) + QByteArray(14, 'g');
+    return chunk("fmt ", body);
+}
+QByteArray riff(const QByteArray& chunks) {
+    return "RIFF" + le32(chunks.size() + 4) + "WAVE" + chunks;
+}
+} // namespace
+
 class SoundTest : public QObject {
     Q_OBJECT
   private Q_SLOTS:
+    void waveFilesGiveTheirSamples_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("plays");
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("samplesBytes");
+        using F = PcmSound::Format;
+        const QByteArray data(400, '\1');
+        QTest::newRow("16-bit mono") << riff(fmt(1, 1, 22050, 16) + chunk("data", data)) << true
+                                     << int(F::S16LE) << 22050 << 1 << 400;
+        QTest::newRow("8-bit stereo after an odd chunk")
+            << riff(chunk("LIST", "abc") + fmt(1, 2, 8000, 8) + chunk("data", data)) << true << int(F::U8)
+            << 8000 << 2 << 400;
+        QTest::newRow("extensible float") << riff(fmt(0xfffe, 2, 48000, 32, 3) + chunk("data", data)) << true
+                                          << int(F::Float32LE) << 48000 << 2 << 400;
+        QTest::newRow("24-bit, data cut short to whole frames")
+            << riff(fmt(1, 2, 44100, 24) + chunk("data", data, 100000)) << true << int(F::S24LE) << 44100 << 2
+            << 396;
+        QTest::newRow("compressed") << riff(fmt(2, 1, 22050, 4) + chunk("data", data)) << false << 0 << 0 << 0
+                                    << 0;
+        QTest::newRow("extensible compressed")
+            << riff(fmt(0xfffe, 1, 22050, 16, 2) + chunk("data", data)) << false << 0 << 0 << 0 << 0;
+        QTest::newRow("data before the format")
+            << riff(chunk("data", data) + fmt(1, 1, 22050, 16)) << false << 0 << 0 << 0 << 0;
+        QTest::newRow("no samples") << riff(fmt(1, 1, 22050, 16) + chunk("data", {})) << false << 0 << 0 << 0
+                                    << 0;
+        QTest::newRow("no channels") << riff(fmt(1, 0, 22050, 16) + chunk("data", data)) << false << 0 << 0
+                                     << 0 << 0;
+        QTest::newRow("not a wave") << QByteArray(4096, '\x5a') << false << 0 << 0 << 0 << 0;
+        QTest::newRow("header cut short")
+            << QByteArray("RIFF\x10\0\0\0WAVEfmt ") << false << 0 << 0 << 0 << 0;
+    }
+    void waveFilesGiveTheirSamples() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, plays);
+        const std::optional<PcmSound> sound = WaveFile::read(file);
+        QCOMPARE(sound.has_value(), plays);
+        if (!plays)
+            return;
+        QTEST(int(sound->format), "format");
+        QTEST(sound->rate, "rate");
+        QTEST(sound->channels, "channels");
+        QTEST(int(sound->samples.size()), "samplesBytes");
+    }
+
     void unplayableFilesBeepInstead() {
         QTemporaryDir dir;
         int beeps = 0;

@@ -67,10 +67,13 @@ struct MainWindowFixture {
     std::unique_ptr<MainWindow> window;
     std::vector<std::pair<int, QString>> alerts; // openings the watcher asked for
 
-    MainWindow& load() {
+    // As the program loads: the controls are made as a first showing makes them, unless `hidden`.
+    MainWindow& load(bool hidden = false) {
         window = std::make_unique<MainWindow>(host.services());
         window->openAlert = [this](int k, const QString& note) { alerts.emplace_back(k, note); };
         window->Form_Load();
+        if (!hidden)
+            window->buildControls();
         return *window;
     }
     void writeSettings(const QByteArray& text) { writeFile(host.configDir() + "/PM002.INI", text); }
