@@ -127,6 +127,7 @@ enum class Kw : quint8 {
     CellEdge,
     InTable,
     Border,
+    CellMerge, // the table's code: a CellMerge flag
 };
 
 struct KeywordEntry {
@@ -170,6 +171,10 @@ constexpr KeywordEntry kKeywords[] = {
     {"cell", Kw::Cell},
     {"cellx", Kw::CellEdge},
     {"cf", Kw::Color},
+    {"clmgf", Kw::CellMerge, 1},
+    {"clmrg", Kw::CellMerge, 2},
+    {"clvmgf", Kw::CellMerge, 4},
+    {"clvmrg", Kw::CellMerge, 8},
     {"chcbpat", Kw::Highlight},
     {"chftn", Kw::FootnoteMark},
     {"colorschememapping", Kw::SkipDestination},
@@ -559,6 +564,16 @@ struct RunFormat {
     bool operator==(const RunFormat&) const = default;
 };
 
+// How a cell merges with its neighbours: \clmgf, \clmrg, \clvmgf, \clvmrg.
+enum CellMerge : quint8 { MergeFirst = 1, MergeNext = 2, MergeFirstDown = 4, MergeNextDown = 8 };
+
+// A table row's definition: each cell's right edge in twips and how it merges.
+struct RowDefinition {
+    std::vector<int> edges;
+    std::vector<quint8> merges; // CellMerge flags, one a cell
+    bool borders = false;
+};
+
 class Sink {
   public:
     virtual ~Sink() = default;
@@ -575,7 +590,7 @@ class Sink {
     // apart from paragraphs get these; plain text separates cells with tabs instead.
     virtual bool wantsCells() const { return false; }
     virtual void endCell() {}
-    virtual void endRow(const std::vector<int>& /*edges*/, bool /*borders*/) {}
+    virtual void endRow(const RowDefinition& /*definition*/) {}
 };
 
 // A device-independent bitmap (a BITMAPINFOHEADER and its bits) as a .bmp file.
@@ -676,9 +691,9 @@ class DocumentSink final : public Sink {
             cells.emplace_back(cellFirst, paragraph);
         cellFirst = paragraph + 1;
     }
-    void endRow(const std::vector<int>& edges, bool borders) override {
+    void endRow(const RowDefinition& definition) override {
         if (!cells.empty())
-            rows.push_back({std::move(cells), edges, borders});
+            rows.push_back({std::move(cells), definition});
         cells.clear();
         cellFirst = paragraph + 1;
     }
@@ -801,8 +816,7 @@ class DocumentSink final : public Sink {
 
     struct Row {
         std::vector<std::pair<int, int>> cells; // first and last paragraph
-        std::vector<int> edges;                 // \cellx: each cell's right edge in twips
-        bool borders = false;
+        RowDefinition definition;
     };
     using Table = std::vector<Row>;
 
@@ -826,14 +840,109 @@ class DocumentSink final : public Sink {
         return true;
     }
 
+    // A cell of the built table: its place, its span, and the cells of the file whose text it
+    // holds (a merged cell's text joins the cell it merges into, so none is lost).
+    struct Span {
+        int row = 0, column = 0, rows = 1, columns = 1;
+        std::vector<std::pair<int, int>> parts; // row and cell in the file
+    };
+    struct Layout {
+        int columns = 0;
+        std::vector<int> edges; // each column's right edge in twips; empty when the rows give none
+        std::vector<Span> spans;
+    };
+
+    // Where each cell of the file goes. The columns are the distinct right edges of all rows, so
+    // a cell that ends at a later edge than the cells above spans the columns between; without
+    // usable edges each cell takes a column. \clmrg joins a cell to the one before it, \clvmrg to
+    // the one above that has the same columns; a row shorter than the table ends with a cell as
+    // wide as the rest.
+    static Layout layout(const Table& table) {
+        constexpr std::size_t kMaxColumns = 64;
+        Layout out;
+        const auto usable = [](const Row& row) {
+            const std::vector<int>& e = row.definition.edges;
+            if (e.size() < row.cells.size())
+                return false;
+            for (std::size_t i = 1; i < row.cells.size(); ++i)
+                if (e[i] <= e[i - 1])
+                    return false;
+            return true;
+        };
+        // Cells joined across by \clmrg first: the columns are where the joined cells end.
+        struct Merged {
+            int edge, column = 0, end = 0;
+            quint8 merge;
+            std::vector<std::pair<int, int>> parts;
+        };
+        const bool byEdges = std::all_of(table.begin(), table.end(), usable);
+        std::vector<std::vector<Merged>> rows;
+        for (int r = 0; r < int(table.size()); ++r) {
+            const Row& row = table[std::size_t(r)];
+            std::vector<Merged>& merged = rows.emplace_back();
+            for (int i = 0; i < int(row.cells.size()); ++i) {
+                const int edge = byEdges ? row.definition.edges[std::size_t(i)] : 0;
+                const quint8 merge =
+                    std::size_t(i) < row.definition.merges.size() ? row.definition.merges[std::size_t(i)] : 0;
+                if ((merge & MergeNext) && !merged.empty()) {
+                    merged.back().edge = edge;
+                    merged.back().parts.emplace_back(r, i);
+                } else {
+                    merged.push_back({edge, 0, 0, merge, {{r, i}}});
+                }
+            }
+            if (byEdges)
+                for (const Merged& m : merged)
+                    out.edges.push_back(m.edge);
+            out.columns = std::max(out.columns, int(merged.size()));
+        }
+        std::sort(out.edges.begin(), out.edges.end());
+        out.edges.erase(std::unique(out.edges.begin(), out.edges.end()), out.edges.end());
+        if (out.edges.size() > kMaxColumns)
+            out.edges.clear();
+        if (!out.edges.empty())
+            out.columns = int(out.edges.size());
+
+        std::vector<int> above(std::size_t(out.columns), -1); // the span starting at a column, by row
+        for (int r = 0; r < int(table.size()); ++r) {
+            std::vector<Merged>& merged = rows[std::size_t(r)];
+            int column = 0;
+            for (Merged& m : merged) {
+                m.column = column;
+                m.end = out.edges.empty() ? column + 1
+                                          : int(std::lower_bound(out.edges.begin(), out.edges.end(), m.edge) -
+                                                out.edges.begin()) +
+                                                1;
+                column = m.end;
+            }
+            if (!merged.empty())
+                merged.back().end = out.columns;
+            std::vector<int> here(std::size_t(out.columns), -1);
+            for (Merged& m : merged) {
+                const int up = above[std::size_t(m.column)];
+                if ((m.merge & MergeNextDown) && up >= 0) {
+                    Span& s = out.spans[std::size_t(up)];
+                    if (s.column + s.columns == m.end && s.row + s.rows == r) {
+                        ++s.rows;
+                        s.parts.insert(s.parts.end(), m.parts.begin(), m.parts.end());
+                        here[std::size_t(m.column)] = up;
+                        continue;
+                    }
+                }
+                here[std::size_t(m.column)] = int(out.spans.size());
+                out.spans.push_back({r, m.column, 1, m.end - m.column, std::move(m.parts)});
+            }
+            above = std::move(here);
+        }
+        return out;
+    }
+
     // The table's paragraphs, so far plain paragraphs of the document, move into its cells.
     void buildTable(const Table& table) {
         const int first = table.front().cells.front().first;
         const int last = table.back().cells.back().second;
-        int columns = 0;
-        for (const Row& row : table)
-            columns = std::max(columns, int(row.cells.size()));
-        if (columns == 0 || last >= doc.blockCount())
+        const Layout shape = layout(table);
+        if (shape.columns == 0 || last >= doc.blockCount())
             return;
         const auto blockStart = [this](int number) { return doc.findBlockByNumber(number).position(); };
         const auto blockEnd = [this](int number) {
@@ -864,26 +973,31 @@ class DocumentSink final : public Sink {
         }
         at.removeSelectedText();
         QTextTableFormat tf;
-        const Row& widest = *std::max_element(table.begin(), table.end(), [](const Row& a, const Row& b) {
-            return a.cells.size() < b.cells.size();
-        });
+        std::vector<int> edges = shape.edges;
+        if (edges.empty()) {
+            const Row& widest = *std::max_element(table.begin(), table.end(), [](const Row& a, const Row& b) {
+                return a.cells.size() < b.cells.size();
+            });
+            edges = widest.definition.edges;
+        }
         QList<QTextLength> widths;
         int left = 0;
-        for (const int edge : widest.edges) {
+        for (const int edge : edges) {
             widths << QTextLength(QTextLength::FixedLength,
                                   std::max(edge - left, 15) / Twips::kPerDesignPixel);
             left = edge;
         }
-        if (widths.size() == columns)
+        if (widths.size() == shape.columns)
             tf.setColumnWidthConstraints(widths);
-        const bool borders = std::any_of(table.begin(), table.end(), [](const Row& r) { return r.borders; });
+        const bool borders =
+            std::any_of(table.begin(), table.end(), [](const Row& r) { return r.definition.borders; });
         tf.setBorder(borders ? 1 : 0);
         tf.setBorderStyle(borders ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
         tf.setBorderCollapse(true);
         tf.setCellSpacing(0);
         tf.setCellPadding(2);
         tf.setAlignment(Qt::AlignLeft);
-        QTextTable* qt = at.insertTable(int(table.size()), columns, tf);
+        QTextTable* qt = at.insertTable(int(table.size()), shape.columns, tf);
         if (first == 0) {
             QTextCursor before(&doc);
             before.setBlockFormat(QTextBlockFormat());
@@ -895,24 +1009,30 @@ class DocumentSink final : public Sink {
             after.deleteChar();
         if (hasNext)
             after.setBlockFormat(nextFormat);
-        for (int r = 0; r < int(content.size()); ++r) {
-            // A row shorter than the table ends with a cell as wide as the rest.
-            const int count = int(content[std::size_t(r)].size());
-            if (count < columns)
-                qt->mergeCells(r, count - 1, 1, columns - count + 1);
-            for (int c = 0; c < count; ++c) {
+        for (const Span& span : shape.spans) {
+            if (span.rows > 1 || span.columns > 1)
+                qt->mergeCells(span.row, span.column, span.rows, span.columns);
+            const QTextTableCell cell = qt->cellAt(span.row, span.column);
+            bool empty = true;
+            for (const auto& [r, c] : span.parts) {
                 const auto& [fragment, format] = content[std::size_t(r)][std::size_t(c)];
+                if (!empty && fragment.isEmpty())
+                    continue; // an empty merged cell adds no paragraph
                 const auto& [from, to] = table[std::size_t(r)].cells[std::size_t(c)];
-                const QTextTableCell cell = qt->cellAt(r, c);
-                QTextCursor at = cell.firstCursorPosition();
-                at.setBlockFormat(format);
+                QTextCursor at = cell.lastCursorPosition();
+                if (empty)
+                    at.setBlockFormat(format);
+                else
+                    at.insertBlock(format);
+                empty = false;
+                const int start = at.blockNumber();
                 at.insertFragment(fragment);
-                // A fragment starting with a list item comes as a paragraph of its own, after the
-                // cell's empty one.
-                QTextCursor first = cell.firstCursorPosition();
-                if (first.block().length() == 1 &&
-                    cell.lastCursorPosition().blockNumber() - first.blockNumber() > to - from)
-                    first.deleteChar();
+                // A fragment starting with a list item comes as a paragraph of its own, after
+                // the empty one it was put in.
+                QTextCursor begin(doc.findBlockByNumber(start));
+                if (begin.block().length() == 1 &&
+                    cell.lastCursorPosition().blockNumber() - start > to - from)
+                    begin.deleteChar();
             }
         }
     }
@@ -1163,8 +1283,8 @@ class Parser {
     std::vector<QString> links;
     Picture pict;
     int pictureNibble = -1;
-    std::vector<int> edges; // the row being defined: its cells' right edges
-    bool borders = false;
+    RowDefinition rowDefinition; // the row being defined
+    quint8 cellMerge = 0;        // the merging of the cell its next \cellx ends
 };
 
 void Parser::run() {
@@ -1720,7 +1840,7 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
                 if (cell)
                     sink.endCell();
             }
-            sink.endRow(edges, borders);
+            sink.endRow(rowDefinition);
             break;
         }
         cellPending = false;
@@ -1752,18 +1872,24 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         cellPending = true;
         break;
     case Kw::RowDefaults:
-        edges.clear();
-        borders = false;
+        rowDefinition = RowDefinition();
+        cellMerge = 0;
         break;
     case Kw::CellEdge:
-        if (edges.size() < 64)
-            edges.push_back(std::clamp(param, 0, 31680 * 2));
+        if (rowDefinition.edges.size() < 64) {
+            rowDefinition.edges.push_back(std::clamp(param, 0, 31680 * 2));
+            rowDefinition.merges.push_back(cellMerge);
+        }
+        cellMerge = 0;
+        break;
+    case Kw::CellMerge:
+        cellMerge |= quint8(entry->ch);
         break;
     case Kw::InTable:
         st.para.inTable = true;
         break;
     case Kw::Border:
-        borders = true;
+        rowDefinition.borders = true;
         break;
     case Kw::FootnoteMark:
         // The mark belongs to a footnote, which the note does not keep.

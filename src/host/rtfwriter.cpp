@@ -334,6 +334,10 @@ void appendRowDefinition(QString& out, const QTextTable& table, int row) {
         const QTextTableCell cell = table.cellAt(row, c);
         if (cell.column() + cell.columnSpan() - 1 > c)
             continue; // a cell spanning columns ends at the last of them
+        if (cell.row() < row)
+            out += u"\\clvmrg";
+        else if (cell.rowSpan() > 1)
+            out += u"\\clvmgf";
         if (borders)
             out += u"\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\br"
                    u"drs\\brdrw10";
@@ -461,6 +465,51 @@ QString write(const QTextDocument& document) {
     ParaState previous;
     previous.align = -1;
     bool needsDelimiter = false; // the output ends with a control word that text must not run into
+    // Where the table being written has got to: the row and column of the next cell to write.
+    // A cell merged into the one above has no text of its own in the document, only a place.
+    struct {
+        const QTextTable* table = nullptr;
+        int row = 0, column = 0;
+        bool defined = false; // the row's definition is written
+    } grid;
+    const auto defineRow = [&] {
+        if (grid.defined || grid.row >= grid.table->rows())
+            return;
+        appendRowDefinition(out, *grid.table, grid.row);
+        grid.defined = true;
+        previous.align = -1; // each row starts its paragraphs afresh
+    };
+    // Ends a cell: the merged places after it in its row, and the row when they end it.
+    const auto endCell = [&] {
+        while (grid.column < grid.table->columns()) {
+            const QTextTableCell next = grid.table->cellAt(grid.row, grid.column);
+            if (next.row() == grid.row)
+                break;
+            out += u" \\pard\\intbl\\cell";
+            previous.align = -1;
+            grid.column = next.column() + next.columnSpan();
+        }
+        if (grid.column < grid.table->columns()) {
+            out += u' ';
+            return;
+        }
+        out += u"\\row\r\n";
+        ++grid.row;
+        grid.column = 0;
+        grid.defined = false;
+    };
+    // Writes the rows and merged places before the cell at `row`, `column`.
+    const auto fillTo = [&](int row, int column) {
+        while (grid.row < row || (grid.row == row && grid.column < column)) {
+            defineRow();
+            out += u"\\pard\\intbl\\cell";
+            previous.align = -1;
+            const QTextTableCell next = grid.table->cellAt(grid.row, grid.column);
+            grid.column = next.column() + next.columnSpan();
+            endCell();
+        }
+        defineRow();
+    };
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         ParaState para = paraState(block, alignmentCode(block.blockFormat().alignment()));
         const QTextTable* table = QTextCursor(block).currentTable();
@@ -468,10 +517,10 @@ QString write(const QTextDocument& document) {
         if (table) {
             cell = table->cellAt(block.position());
             para.inTable = true;
-            if (cell.column() == 0 && cell.firstCursorPosition().block() == block) {
-                appendRowDefinition(out, *table, cell.row());
-                previous.align = -1; // each row starts its paragraphs afresh
-            }
+            if (table != grid.table)
+                grid = {table, 0, 0, false};
+            if (cell.firstCursorPosition().block() == block)
+                fillTo(cell.row(), cell.column());
         } else if (block.length() == 1 && !block.previous().isValid() && block.next().isValid() &&
                    QTextCursor(block.next()).currentTable()) {
             continue; // the paragraph Qt keeps before a table that starts the note
@@ -614,9 +663,13 @@ QString write(const QTextDocument& document) {
             out += u"\\nosupersub";
             state.script = QTextCharFormat::AlignNormal;
         }
-        if (table && cell.lastCursorPosition().block() == block)
-            out += cell.column() + cell.columnSpan() >= table->columns() ? u"\\cell\\row\r\n" : u"\\cell ";
-        else
+        if (table && cell.lastCursorPosition().block() == block) {
+            out += u"\\cell";
+            grid.column = cell.column() + cell.columnSpan();
+            endCell();
+            if (block == table->lastCursorPosition().block())
+                fillTo(table->rows(), 0); // rows below of nothing but merged places
+        } else
             out += u"\\par\r\n";
         needsDelimiter = false;
     }

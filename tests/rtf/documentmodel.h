@@ -40,6 +40,15 @@ inline QStringList documentModel(const QTextDocument& doc) {
     QStringList lines;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         QString line = QStringLiteral("P ") + formatLine(block.blockFormat());
+        if (const QTextTable* table = QTextCursor(block).currentTable()) {
+            const QTextTableCell cell = table->cellAt(block.position());
+            if (cell.firstCursorPosition().block() == block)
+                line += QStringLiteral(" cell=%1,%2 span=%3x%4")
+                            .arg(cell.row())
+                            .arg(cell.column())
+                            .arg(cell.rowSpan())
+                            .arg(cell.columnSpan());
+        }
         if (const QTextList* list = block.textList())
             line += QStringLiteral(" list=%1 %2").arg(list->format().style()).arg(list->itemText(block));
         lines << line;
@@ -48,6 +57,34 @@ inline QStringList documentModel(const QTextDocument& doc) {
                          .arg(it.fragment().text(), formatLine(it.fragment().charFormat()));
     }
     return lines;
+}
+
+// A table's cells in order, each as its place, its span when it has one, and its text:
+// "0,0 1x2 a|b" for a cell of two columns holding the paragraphs a and b. Tables are separated by /.
+inline QString tableShape(const QTextDocument& doc) {
+    QStringList tables;
+    QStringList cells;
+    const QTextTable* current = nullptr;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QTextTable* table = QTextCursor(block).currentTable();
+        if (table != current && !cells.isEmpty())
+            tables << cells.join(u"; "), cells.clear();
+        current = table;
+        if (!table)
+            continue;
+        const QTextTableCell cell = table->cellAt(block.position());
+        if (cell.firstCursorPosition().block() != block) {
+            cells.last() += u'|' + block.text();
+            continue;
+        }
+        QString place = QStringLiteral("%1,%2").arg(cell.row()).arg(cell.column());
+        if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+            place += QStringLiteral(" %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+        cells << place + u' ' + block.text();
+    }
+    if (!cells.isEmpty())
+        tables << cells.join(u"; ");
+    return tables.join(u" / ");
 }
 
 // Qt keeps a paragraph before a table that starts the document and after one that ends it; RTF

@@ -278,6 +278,81 @@ class ReaderTest : public QObject {
         QCOMPARE(doc.blockCount(), 2);
     }
 
+    // Merged cells become spans, in each of the forms Word writes them, and come back the same
+    // from what the writer makes of them.
+    void mergedCells_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QString>("written"); // what the writer puts in the first row's definition
+        QTest::newRow("\\clmgf and \\clmrg")
+            << wrap("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\cellx3000\\pard\\intbl a\\cell\\cell "
+                    "b\\cell\\row"
+                    "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl c\\cell d\\cell e\\cell\\row")
+            << "0,0 1x2 a; 0,2 b; 1,0 c; 1,1 d; 1,2 e"
+            << "\\trowd\\trgaph108\\cellx2000\\cellx3000\\pard\\intbl a\\cell b\\cell\\row";
+        QTest::newRow("a wide cell ends at a later edge")
+            << wrap("\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl a\\cell b\\cell c\\cell\\row"
+                    "\\trowd\\cellx1000\\cellx3000\\pard\\intbl d\\cell e\\cell\\row")
+            << "0,0 a; 0,1 b; 0,2 c; 1,0 d; 1,1 1x2 e"
+            << "\\trowd\\trgaph108\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl a\\cell b\\cell "
+               "c\\cell\\row";
+        QTest::newRow("\\clvmgf and \\clvmrg")
+            << wrap("\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell c\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell d\\cell\\row")
+            << "0,0 3x1 a; 0,1 b; 1,1 c; 2,1 d"
+            << "\\trowd\\trgaph108\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row\r\n"
+               "\\trowd\\trgaph108\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell \\pard\\intbl "
+               "c\\cell\\row";
+        QTest::newRow("merged down the last column")
+            << wrap("\\trowd\\cellx1000\\clvmgf\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\cellx1000\\clvmrg\\cellx2000\\pard\\intbl c\\cell\\cell\\row")
+            << "0,0 a; 0,1 2x1 b; 1,0 c"
+            << "\\pard\\intbl c\\cell \\pard\\intbl\\cell\\row";
+        QTest::newRow("both ways, cell by cell")
+            << wrap("\\trowd\\clmgf\\clvmgf\\cellx1000\\clmrg\\clvmgf\\cellx2000\\cellx3000\\pard\\intbl "
+                    "a\\cell\\cell b\\cell\\row"
+                    "\\trowd\\clmgf\\clvmrg\\cellx1000\\clmrg\\clvmrg\\cellx2000\\cellx3000\\pard\\intbl "
+                    "\\cell\\cell c\\cell\\row")
+            << "0,0 2x1 a; 0,1 b; 1,1 c" // no row has an edge between the merged columns
+            << "\\trowd\\trgaph108\\clvmgf\\cellx2000\\cellx3000";
+        QTest::newRow("a whole row merged into the one above")
+            << wrap("\\trowd\\clvmgf\\cellx1000\\clvmgf\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx1000\\clvmrg\\cellx2000\\pard\\intbl\\cell\\cell\\row\\pard x")
+            << "0,0 2x1 a; 0,1 2x1 b"
+            << "\\pard\\intbl a\\cell "
+               "b\\cell\\row\r\n\\trowd\\trgaph108\\clvmrg\\cellx1000\\clvmrg\\cellx2000"
+               "\\pard\\intbl\\cell \\pard\\intbl\\cell\\row";
+        // The text of a merged cell is kept, in the cell it merges into.
+        QTest::newRow("text in merged cells")
+            << wrap("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx2000\\pard\\intbl c\\cell\\row")
+            << "0,0 2x1 a|b|c"
+            << "\\pard\\intbl a\\par\r\nb\\par\r\nc\\cell\\row";
+        QTest::newRow("\\clvmrg with nothing above is a cell of its own")
+            << wrap("\\trowd\\clvmrg\\cellx1000\\clmrg\\cellx2000\\pard\\intbl a\\cell b\\cell\\row")
+            << "0,0 a|b"
+            << "\\trowd\\trgaph108\\cellx2000\\pard\\intbl a\\par\r\nb\\cell\\row";
+        QTest::newRow("\\clvmrg below a cell of other columns")
+            << wrap("\\trowd\\clvmgf\\cellx2000\\pard\\intbl a\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl b\\cell c\\cell\\row")
+            << "0,0 1x2 a; 1,0 b; 1,1 c"
+            << "\\trowd\\trgaph108\\cellx2000\\pard\\intbl a\\cell\\row";
+    }
+    void mergedCells() {
+        QFETCH(QString, input);
+        QFETCH(QString, shape);
+        QFETCH(QString, written);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QCOMPARE(tableShape(doc), shape);
+        const QString out = rtf::write(doc);
+        QVERIFY2(QString(out).remove(QLatin1String("\\f0\\fs24")).contains(written), qPrintable(out));
+        QTextDocument again;
+        rtf::read(out, again);
+        QCOMPARE(documentModel(again), documentModel(doc));
+    }
+
     void alignmentBelongsToParagraphs() {
         QTextDocument doc;
         rtf::read(QStringLiteral("{\\rtf1 \\qc a\\par \\pard b\\par {\\qr c\\par}d\\par\\qj e\\par\\qr f}"),
