@@ -45,7 +45,8 @@ constexpr std::size_t kMaxRuns = 200'000;
 constexpr int kMaxParagraphs = 1'000'000;
 constexpr int kSymbolCodePage = -2;
 constexpr qsizetype kMaxPictureBytes = 64 << 20;
-constexpr std::size_t kMaxTables = 10'000; // \fcharset2: the Symbol font's own encoding
+constexpr std::size_t kMaxTables = 10'000;
+constexpr int kMaxNesting = 16; // tables in tables // \fcharset2: the Symbol font's own encoding
 
 enum class Kw : quint8 {
     Unknown,
@@ -128,6 +129,10 @@ enum class Kw : quint8 {
     InTable,
     Border,
     CellMerge, // the table's code: a CellMerge flag
+    NestCell,
+    NestRow,
+    NestTableProps,
+    Nesting,
 };
 
 struct KeywordEntry {
@@ -228,6 +233,7 @@ constexpr KeywordEntry kKeywords[] = {
     {"ilvl", Kw::ListLevelIndex},
     {"info", Kw::SkipDestination},
     {"intbl", Kw::InTable},
+    {"itap", Kw::Nesting},
     {"keywords", Kw::SkipDestination},
     {"latentstyles", Kw::SkipDestination},
     {"ldblquote", Kw::Character, u'\u201C'},
@@ -254,8 +260,10 @@ constexpr KeywordEntry kKeywords[] = {
     {"ltrmark", Kw::Character, u'\u200E'},
     {"mac", Kw::Mac},
     {"mmathPr", Kw::SkipDestination},
-    {"nestcell", Kw::Cell},
-    {"nestrow", Kw::Row},
+    {"nestcell", Kw::NestCell},
+    {"nestrow", Kw::NestRow},
+    {"nesttableprops", Kw::NestTableProps},
+    {"nonesttables", Kw::SkipDestination},
     {"nonshppict", Kw::SkipDestination},
     {"nosupersub", Kw::NoSuperSub},
     {"objclass", Kw::SkipDestination},
@@ -515,9 +523,15 @@ struct ParaProps {
     int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly, or 240ths of a line with \slmult
     bool lineMultiple = false;
     bool inTable = false;
+    int nesting = 0; // \itap: the depth of the table the paragraph is in
     ListProps list;
     bool operator==(const ParaProps&) const = default;
 };
+
+// The depth of the table a paragraph is in; 0 outside tables.
+int tableLevel(const ParaProps& p) {
+    return p.inTable ? std::max(p.nesting, 1) : 0;
+}
 
 enum class Dest : quint8 {
     Text,
@@ -547,8 +561,9 @@ struct GroupState {
     ParaProps para;
     int unicodeSkip = 1;
     Dest dest = Dest::Text;
-    bool label = false; // inside \pntext or \listtext
-    bool pn = false;    // inside \pn, whose settings outlast its group
+    bool label = false;     // inside \pntext or \listtext
+    bool pn = false;        // inside \pn, whose settings outlast its group
+    bool nestedRow = false; // inside \nesttableprops, which defines a row of a table in a cell
 };
 
 struct RunFormat {
@@ -586,11 +601,12 @@ class Sink {
     // A list's label as text: the document draws its own labels, plain text has only these.
     virtual bool wantsLabels() const { return false; }
     virtual void picture(const Picture&, const RunFormat&) {}
-    // Table cells and rows: a cell's paragraphs are ended before it. Sinks that take cells
-    // apart from paragraphs get these; plain text separates cells with tabs instead.
+    // Table cells and rows, of the table at `level` (1 the outermost): a cell's paragraphs are
+    // ended before it. Sinks that take cells apart from paragraphs get these; plain text
+    // separates cells with tabs instead.
     virtual bool wantsCells() const { return false; }
-    virtual void endCell() {}
-    virtual void endRow(const RowDefinition& /*definition*/) {}
+    virtual void endCell(int /*level*/) {}
+    virtual void endRow(int /*level*/, const RowDefinition& /*definition*/) {}
 };
 
 // A device-independent bitmap (a BITMAPINFOHEADER and its bits) as a .bmp file.
@@ -686,21 +702,28 @@ class DocumentSink final : public Sink {
         blockPending = true;
     }
     bool wantsCells() const override { return true; }
-    void endCell() override {
+    void endCell(int level) override {
+        Level& at = open(level);
         if (tables.size() < kMaxTables)
-            cells.emplace_back(cellFirst, paragraph);
-        cellFirst = paragraph + 1;
+            at.cells.emplace_back(cellFirst[std::size_t(level)], paragraph);
+        restart(level - 1);
     }
-    void endRow(const RowDefinition& definition) override {
-        if (!cells.empty())
-            rows.push_back({std::move(cells), definition});
-        cells.clear();
-        cellFirst = paragraph + 1;
+    void endRow(int level, const RowDefinition& definition) override {
+        Level& at = open(level);
+        if (!at.cells.empty())
+            at.rows.push_back({std::move(at.cells), definition});
+        at.cells.clear();
+        restart(level - 1);
     }
     void lastParagraph(const ParaProps& para) override {
-        if (!para.inTable)
-            endTable();
-        if (!(para == ParaProps()) && paragraphs.size() < kMaxRuns &&
+        // A paragraph ends the tables deeper than its own.
+        const int level = std::min(tableLevel(para), kMaxNesting);
+        close(level);
+        restart(level);
+        ParaProps format = para; // being in a table is no format of its own
+        format.inTable = false;
+        format.nesting = 0;
+        if (!(format == ParaProps()) && paragraphs.size() < kMaxRuns &&
             (paragraphs.empty() || paragraphs.back().first != paragraph))
             paragraphs.emplace_back(paragraph, para);
     }
@@ -759,31 +782,22 @@ class DocumentSink final : public Sink {
         // them all, so a later list numbers afresh, and so does a table's cell, its start and its end.
         // Lists are told apart by what the file shows of them (and what is written back): their
         // style, labels and indent, which also tells the levels of a nested list apart.
-        endTable();
-        std::set<int> cellStarts;
-        std::vector<std::pair<int, int>> tableRanges;
-        for (const Table& table : tables) {
-            tableRanges.emplace_back(table.front().cells.front().first, table.back().cells.back().second);
+        close(0);
+        std::set<int> cellEdges; // the first paragraph of each cell and the one after it
+        for (const Table& table : tables)
             for (const Row& row : table)
-                for (const auto& cell : row.cells)
-                    cellStarts.insert(cell.first);
-        }
-        const auto inTable = [&tableRanges](int number) {
-            const auto it =
-                std::upper_bound(tableRanges.begin(), tableRanges.end(), std::make_pair(number, INT_MAX));
-            return it != tableRanges.begin() && std::prev(it)->second >= number;
-        };
+                for (const auto& [from, to] : row.cells) {
+                    cellEdges.insert(from);
+                    cellEdges.insert(to + 1);
+                }
         std::map<std::tuple<int, int, QString, QString>, QTextList*> open;
         int previous = -2;
-        bool previousInTable = false;
         for (const auto& [number, para] : paragraphs) {
             QTextCursor at(doc.findBlockByNumber(number));
             at.setBlockFormat(blockFormat(para));
-            const bool inCell = inTable(number);
-            if (number != previous + 1 || inCell != previousInTable || cellStarts.count(number))
+            if (number != previous + 1 || cellEdges.count(number))
                 open.clear();
             previous = para.list.style != 0 ? number : -2;
-            previousInTable = inCell;
             if (para.list.style == 0)
                 continue;
             const auto key =
@@ -799,9 +813,42 @@ class DocumentSink final : public Sink {
             lf.setNumberSuffix(para.list.suffix);
             open[key] = at.createList(lf);
         }
-        // Last table first, so the paragraph numbers of those before stay valid.
-        for (auto table = tables.rbegin(); table != tables.rend(); ++table)
-            buildTable(*table);
+        // Last table first, so the paragraph numbers of those before stay valid, and a table in a
+        // cell before the table around it, whose cell then takes it whole; the numbers after it in
+        // the tables around it move by the paragraphs building it added or took.
+        std::vector<std::size_t> order(tables.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        const auto firstOf = [this](std::size_t i) { return tables[i].front().cells.front().first; };
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return firstOf(a) != firstOf(b) ? firstOf(a) > firstOf(b) : depths[a] > depths[b];
+        });
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const std::size_t built = order[i];
+            const int last = tables[built].back().cells.back().second;
+            const int before = doc.blockCount();
+            buildTable(tables[built]);
+            const int moved = doc.blockCount() - before;
+            if (depths[built] == 1)
+                continue;
+            // The table around it finds it by its frame, which Qt makes when an edit ends.
+            cursor.endEditBlock();
+            cursor.beginEditBlock();
+            if (moved == 0)
+                continue;
+            for (std::size_t j = i + 1; j < order.size(); ++j) {
+                Table& around = tables[order[j]];
+                if (depths[order[j]] >= depths[built] || around.back().cells.back().second < last)
+                    continue;
+                for (Row& row : around)
+                    for (auto& [from, to] : row.cells) {
+                        if (from > last)
+                            from += moved;
+                        if (to >= last)
+                            to += moved;
+                    }
+            }
+        }
         cursor.endEditBlock();
     }
 
@@ -820,12 +867,33 @@ class DocumentSink final : public Sink {
     };
     using Table = std::vector<Row>;
 
-    void endTable() {
-        cells.clear();
-        cellFirst = paragraph + 1;
-        if (!rows.empty() && wellFormed(rows))
-            tables.push_back(std::move(rows));
-        rows.clear();
+    // The rows and cells read so far of a table and of each table in its cells.
+    struct Level {
+        std::vector<std::pair<int, int>> cells;
+        std::vector<Row> rows;
+    };
+    // The table at `level`, after those deeper than it are ended.
+    Level& open(int level) {
+        close(level);
+        while (int(levels.size()) < level)
+            levels.emplace_back();
+        return levels[std::size_t(level - 1)];
+    }
+    // Ends the tables deeper than `level`; a table whose cells do not follow each other is not built.
+    void close(int level) {
+        while (int(levels.size()) > level) {
+            Level& at = levels.back();
+            if (!at.rows.empty() && wellFormed(at.rows)) {
+                tables.push_back(std::move(at.rows));
+                depths.push_back(int(levels.size()));
+            }
+            levels.pop_back();
+        }
+    }
+    // The next cells of the tables deeper than `level` start after this paragraph.
+    void restart(int level) {
+        for (int i = level + 1; i <= kMaxNesting; ++i)
+            cellFirst[std::size_t(i)] = paragraph + 1;
     }
 
     // Cells in order, each of paragraphs of its own, with no paragraph between them.
@@ -949,13 +1017,24 @@ class DocumentSink final : public Sink {
             const QTextBlock b = doc.findBlockByNumber(number);
             return b.position() + b.length() - 1;
         };
+        // A table in a cell is built already; the cell takes it whole.
+        const auto tableAround = [this](int number) -> const QTextFrame* {
+            const QTextFrame* frame = QTextCursor(doc.findBlockByNumber(number)).currentFrame();
+            while (frame && frame->parentFrame() && frame->parentFrame() != doc.rootFrame())
+                frame = frame->parentFrame();
+            return frame && frame != doc.rootFrame() ? frame : nullptr;
+        };
         std::vector<std::vector<std::pair<QTextDocumentFragment, QTextBlockFormat>>> content;
         for (const Row& row : table) {
             auto& out = content.emplace_back();
             for (const auto& [from, to] : row.cells) {
                 QTextCursor c(&doc);
-                c.setPosition(blockStart(from));
-                c.setPosition(blockEnd(to), QTextCursor::KeepAnchor);
+                const QTextFrame* startsIn = tableAround(from);
+                const QTextFrame* endsIn = tableAround(to);
+                // From the end of the paragraph before: a selection from the table's own start
+                // loses its first cell.
+                c.setPosition(startsIn && from > 0 ? blockEnd(from - 1) : blockStart(from));
+                c.setPosition(endsIn ? endsIn->lastPosition() + 1 : blockEnd(to), QTextCursor::KeepAnchor);
                 out.emplace_back(c.selection(), doc.findBlockByNumber(from).blockFormat());
             }
         }
@@ -1167,10 +1246,10 @@ class DocumentSink final : public Sink {
     std::vector<std::pair<int, ParaProps>> paragraphs;
     int paragraph = 0;
     bool blockPending = false;
-    std::vector<std::pair<int, int>> cells;
-    int cellFirst = 0;
-    std::vector<Row> rows;
+    std::array<int, kMaxNesting + 1> cellFirst{}; // by level: the first paragraph of its next cell
+    std::vector<Level> levels;
     std::vector<Table> tables;
+    std::vector<int> depths; // each table's level
 };
 
 class PlainSink final : public Sink {
@@ -1284,6 +1363,7 @@ class Parser {
     Picture pict;
     int pictureNibble = -1;
     RowDefinition rowDefinition; // the row being defined
+    RowDefinition outerRow;      // the row around \nesttableprops
     quint8 cellMerge = 0;        // the merging of the cell its next \cellx ends
 };
 
@@ -1398,6 +1478,10 @@ void Parser::leaveGroup(const GroupState& inner) {
         if (st.dest == Dest::Text)
             sink.picture(pict, format(st.chr));
         pict = Picture();
+    }
+    if (inner.nestedRow && !st.nestedRow) {
+        rowDefinition = outerRow;
+        cellMerge = 0;
     }
     if (inner.pn && !st.pn) {
         pnList.level = std::clamp(pnList.level, 0, 8);
@@ -1585,7 +1669,8 @@ bool Parser::readsDestination() const {
     while (end < in.size() && end - pos < 24 && isAsciiLetter(in[end].unicode()))
         ++end;
     const QStringView word = in.sliced(pos + 1, end - pos - 1);
-    for (const char16_t* name : {u"pn", u"fldinst", u"listtable", u"listoverridetable", u"shppict"})
+    for (const char16_t* name :
+         {u"pn", u"fldinst", u"listtable", u"listoverridetable", u"shppict", u"nesttableprops"})
         if (word == QStringView(name))
             return true;
     return false;
@@ -1831,16 +1916,18 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         endParagraph(true);
         break;
     case Kw::Row:
+    case Kw::NestRow:
         if (st.dest != Dest::Text)
             break;
         if (sink.wantsCells()) {
+            const int level = entry->kw == Kw::Row ? 1 : std::max(st.para.nesting, 2);
             if (paragraphHasContent) {
                 const bool cell = st.para.inTable; // the last cell's \cell left out
                 endParagraph(true);
                 if (cell)
-                    sink.endCell();
+                    sink.endCell(level);
             }
-            sink.endRow(rowDefinition);
+            sink.endRow(level, rowDefinition);
             break;
         }
         cellPending = false;
@@ -1856,12 +1943,13 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         emitUnit(u'\t');
         break;
     case Kw::Cell:
+    case Kw::NestCell:
         if (st.dest != Dest::Text)
             break;
         if (sink.wantsCells()) {
             st.para.inTable = true;
             endParagraph(true);
-            sink.endCell();
+            sink.endCell(entry->kw == Kw::Cell ? 1 : std::max(st.para.nesting, 2));
             break;
         }
         // The separator is written when the next cell's text comes, so a row has none at its end.
@@ -1884,6 +1972,15 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         break;
     case Kw::CellMerge:
         cellMerge |= quint8(entry->ch);
+        break;
+    case Kw::Nesting:
+        st.para.nesting = std::clamp(param, 0, kMaxNesting);
+        break;
+    case Kw::NestTableProps:
+        // The row of a table in a cell, defined after its cells; the row around it keeps its own.
+        if (!st.nestedRow)
+            outerRow = rowDefinition;
+        st.nestedRow = true;
         break;
     case Kw::InTable:
         st.para.inTable = true;

@@ -196,6 +196,7 @@ struct ParaState {
     int listStyle = 0;
     QString prefix, suffix;
     bool inTable = false;
+    int nesting = 0; // the depth of a table in a cell
     bool operator==(const ParaState&) const = default;
 };
 
@@ -465,51 +466,71 @@ QString write(const QTextDocument& document) {
     ParaState previous;
     previous.align = -1;
     bool needsDelimiter = false; // the output ends with a control word that text must not run into
-    // Where the table being written has got to: the row and column of the next cell to write.
-    // A cell merged into the one above has no text of its own in the document, only a place.
-    struct {
+    // Where each table being written has got to, the outermost first: the row and column of
+    // its next cell. A cell merged into the one above has no text of its own in the document,
+    // only a place. The rows of a table in a cell are defined after their cells, as Word writes
+    // them, and followed by a paragraph mark for readers that do not know such tables.
+    struct Grid {
         const QTextTable* table = nullptr;
         int row = 0, column = 0;
         bool defined = false; // the row's definition is written
-    } grid;
-    const auto defineRow = [&] {
-        if (grid.defined || grid.row >= grid.table->rows())
+    };
+    std::vector<Grid> grids;
+    const auto emptyCell = [&out, &previous](int level) {
+        if (level == 1) {
+            out += u"\\pard\\intbl\\cell";
+        } else {
+            out += u"\\pard\\intbl\\itap";
+            appendNumber(out, level);
+            out += u"\\nestcell";
+        }
+        previous.align = -1;
+    };
+    const auto defineRow = [&](Grid& grid, int level) {
+        if (grid.defined || grid.row >= grid.table->rows() || level > 1)
             return;
         appendRowDefinition(out, *grid.table, grid.row);
         grid.defined = true;
         previous.align = -1; // each row starts its paragraphs afresh
     };
     // Ends a cell: the merged places after it in its row, and the row when they end it.
-    const auto endCell = [&] {
+    const auto endCell = [&](Grid& grid, int level) {
         while (grid.column < grid.table->columns()) {
             const QTextTableCell next = grid.table->cellAt(grid.row, grid.column);
             if (next.row() == grid.row)
                 break;
-            out += u" \\pard\\intbl\\cell";
-            previous.align = -1;
+            out += u' ';
+            emptyCell(level);
             grid.column = next.column() + next.columnSpan();
         }
         if (grid.column < grid.table->columns()) {
             out += u' ';
             return;
         }
-        out += u"\\row\r\n";
+        if (level == 1) {
+            out += u"\\row\r\n";
+        } else {
+            out += u"{\\*\\nesttableprops";
+            appendRowDefinition(out, *grid.table, grid.row);
+            out += u"\\nestrow}{\\nonesttables\\par}\r\n";
+            previous.align = -1;
+        }
         ++grid.row;
         grid.column = 0;
         grid.defined = false;
     };
     // Writes the rows and merged places before the cell at `row`, `column`.
-    const auto fillTo = [&](int row, int column) {
+    const auto fillTo = [&](Grid& grid, int level, int row, int column) {
         while (grid.row < row || (grid.row == row && grid.column < column)) {
-            defineRow();
-            out += u"\\pard\\intbl\\cell";
-            previous.align = -1;
+            defineRow(grid, level);
+            emptyCell(level);
             const QTextTableCell next = grid.table->cellAt(grid.row, grid.column);
             grid.column = next.column() + next.columnSpan();
-            endCell();
+            endCell(grid, level);
         }
-        defineRow();
+        defineRow(grid, level);
     };
+    std::vector<const QTextTable*> chain; // the tables the block is in, the outermost first
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         ParaState para = paraState(block, alignmentCode(block.blockFormat().alignment()));
         const QTextTable* table = QTextCursor(block).currentTable();
@@ -517,10 +538,28 @@ QString write(const QTextDocument& document) {
         if (table) {
             cell = table->cellAt(block.position());
             para.inTable = true;
-            if (table != grid.table)
-                grid = {table, 0, 0, false};
-            if (cell.firstCursorPosition().block() == block)
-                fillTo(cell.row(), cell.column());
+            chain.clear();
+            for (const QTextFrame* frame = table; frame; frame = frame->parentFrame())
+                if (const auto* t = qobject_cast<const QTextTable*>(frame))
+                    chain.insert(chain.begin(), t);
+            std::size_t same = 0;
+            while (same < grids.size() && same < chain.size() && grids[same].table == chain[same])
+                ++same;
+            grids.resize(same);
+            for (std::size_t i = same; i < chain.size(); ++i)
+                grids.push_back({chain[i]});
+            for (std::size_t i = 0; i < chain.size(); ++i) {
+                const QTextTableCell around = chain[i]->cellAt(block.position());
+                if (around.firstCursorPosition().block() == block)
+                    fillTo(grids[i], int(i + 1), around.row(), around.column());
+            }
+            if (chain.size() > 1)
+                para.nesting = int(chain.size());
+            // The paragraph Qt keeps in a cell before a table that starts it.
+            const QTextTable* next = QTextCursor(block.next()).currentTable();
+            if (block.length() == 1 && cell.firstCursorPosition().block() == block && next &&
+                next->parentFrame() == table)
+                continue;
         } else if (block.length() == 1 && !block.previous().isValid() && block.next().isValid() &&
                    QTextCursor(block.next()).currentTable()) {
             continue; // the paragraph Qt keeps before a table that starts the note
@@ -558,6 +597,7 @@ QString write(const QTextDocument& document) {
             };
             if (para.inTable)
                 out += u"\\intbl";
+            word(u"\\itap", para.nesting);
             word(u"\\fi", para.firstIndent);
             word(u"\\li", para.leftIndent);
             word(u"\\ri", para.rightIndent);
@@ -664,11 +704,13 @@ QString write(const QTextDocument& document) {
             state.script = QTextCharFormat::AlignNormal;
         }
         if (table && cell.lastCursorPosition().block() == block) {
-            out += u"\\cell";
+            const int level = int(grids.size());
+            Grid& grid = grids.back();
+            out += level == 1 ? u"\\cell" : u"\\nestcell";
             grid.column = cell.column() + cell.columnSpan();
-            endCell();
+            endCell(grid, level);
             if (block == table->lastCursorPosition().block())
-                fillTo(table->rows(), 0); // rows below of nothing but merged places
+                fillTo(grid, level, table->rows(), 0); // rows below of nothing but merged places
         } else
             out += u"\\par\r\n";
         needsDelimiter = false;

@@ -153,6 +153,10 @@ class ReaderTest : public QObject {
             << "text";
         QTest::newRow("ignorable destination") << "{\\rtf1 a{\\*\\unknown b{c}}d}"
                                                << "ad";
+        QTest::newRow("the fallback of a table in a cell")
+            << "{\\rtf1\\trowd\\cellx900\\pard\\intbl\\itap2 a\\nestcell{\\*\\nesttableprops\\trowd\\cellx500"
+               "\\nestrow}{\\nonesttables a\\par}\\pard\\intbl\\itap1 b\\cell\\row}"
+            << "a\nb";
         QTest::newRow("picture with \\bin holding braces")
             << QStringLiteral("{\\rtf1 a{\\pict\\pngblip\\bin6 }}{\\{x}b}") << "ab";
         QTest::newRow("\\bin in text") << "{\\rtf1 a\\bin3 xyzb}"
@@ -278,9 +282,9 @@ class ReaderTest : public QObject {
         QCOMPARE(doc.blockCount(), 2);
     }
 
-    // Merged cells become spans, in each of the forms Word writes them, and come back the same
-    // from what the writer makes of them.
-    void mergedCells_data() {
+    // Merged cells become spans and tables in cells nested tables, in each of the forms Word
+    // writes them, and come back the same from what the writer makes of them.
+    void mergedAndNestedCells_data() {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("shape");
         QTest::addColumn<QString>("written"); // what the writer puts in the first row's definition
@@ -338,8 +342,52 @@ class ReaderTest : public QObject {
                     "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl b\\cell c\\cell\\row")
             << "0,0 1x2 a; 1,0 b; 1,1 c"
             << "\\trowd\\trgaph108\\cellx2000\\pard\\intbl a\\cell\\row";
+        // Tables in cells, as Word writes them: the inner rows defined after their cells.
+        QTest::newRow("a table in a cell")
+            << wrap("\\trowd\\cellx3000\\cellx6000\\pard\\intbl\\itap1 A\\cell\\pard\\intbl\\itap2 "
+                    "n1\\nestcell "
+                    "n2\\nestcell{\\*\\nesttableprops\\trowd\\clbrdrt\\brdrs\\cellx1000\\cellx2000\\nestrow}"
+                    "{\\nonesttables\\par}\\pard\\intbl\\itap1 after\\cell\\trowd\\cellx3000\\cellx6000\\row")
+            << "0,0 A; 0,1 |after; >0,0 n1; >0,1 n2"
+            << "\\trowd\\trgaph108\\cellx3000\\cellx6000\\pard\\intbl A\\cell \\pard\\intbl\\itap2 "
+               "n1\\nestcell "
+               "n2\\nestcell{\\*"
+               "\\nesttableprops\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+               "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx1000\\clbrdrt\\brdrs\\brdrw10\\clbrd"
+               "rl\\brdrs"
+               "\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx2000\\nestrow}{"
+               "\\nonesttables\\par}"
+               "\r\n\\pard\\intbl after\\cell\\row";
+        QTest::newRow("between paragraphs of a cell, its row defined only before")
+            << wrap("\\trowd\\cellx3000\\pard\\intbl x\\par\\pard\\intbl\\itap2 "
+                    "n\\nestcell{\\*\\nesttableprops"
+                    "\\trowd\\cellx1000\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap1 "
+                    "y\\cell\\row\\pard z")
+            << "0,0 x|y; >0,0 n"
+            << "\\trowd\\trgaph108\\cellx3000\\pard\\intbl x\\par";
+        QTest::newRow("three deep")
+            << wrap("\\trowd\\cellx3000\\pard\\intbl\\itap3 "
+                    "deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000"
+                    "\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap2 "
+                    "mid\\nestcell{\\*\\nesttableprops\\trowd"
+                    "\\cellx2000\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap1 top\\cell\\row")
+            << "0,0 |top; >0,0 |mid; >>0,0 deep"
+            << "\\pard\\intbl\\itap3 "
+               "deep\\nestcell{\\*\\nesttableprops\\trowd\\trgaph108\\cellx1000\\nestrow}";
+        QTest::newRow("merged cells in a table in a cell")
+            << wrap("\\trowd\\cellx3000\\pard\\intbl\\itap2 "
+                    "a\\nestcell\\nestcell{\\*\\nesttableprops\\trowd\\clmgf"
+                    "\\cellx1000\\clmrg\\cellx2000\\nestrow}{\\nonesttables\\par}b\\nestcell c\\nestcell{\\*"
+                    "\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}{\\nonesttables\\par}"
+                    "\\pard\\intbl "
+                    "after\\cell\\row")
+            << "0,0 |after; >0,0 1x2 a; >1,0 b; >1,1 c"
+            << "{\\*\\nesttableprops\\trowd\\trgaph108\\cellx2000\\nestrow}";
+        QTest::newRow("nested cells outside a table stay text")
+            << wrap("x\\par\\pard\\intbl\\itap2 n\\nestcell\\pard y") << ""
+            << "x\\par\r\nn\\par\r\ny";
     }
-    void mergedCells() {
+    void mergedAndNestedCells() {
         QFETCH(QString, input);
         QFETCH(QString, shape);
         QFETCH(QString, written);
