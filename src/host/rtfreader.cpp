@@ -945,6 +945,7 @@ class DocumentSink final : public Sink {
         };
         const bool byEdges = std::all_of(table.begin(), table.end(), usable);
         std::vector<std::vector<Merged>> rows;
+        int right = 0;
         for (int r = 0; r < int(table.size()); ++r) {
             const Row& row = table[std::size_t(r)];
             std::vector<Merged>& merged = rows.emplace_back();
@@ -959,11 +960,16 @@ class DocumentSink final : public Sink {
                     merged.push_back({edge, 0, 0, merge, {{r, i}}});
                 }
             }
-            if (byEdges)
-                for (const Merged& m : merged)
-                    out.edges.push_back(m.edge);
+            // A row's last cell reaches the table's right edge, wherever the row says it ends.
+            if (byEdges && !merged.empty()) {
+                for (std::size_t i = 0; i + 1 < merged.size(); ++i)
+                    out.edges.push_back(merged[i].edge);
+                right = std::max(right, merged.back().edge);
+            }
             out.columns = std::max(out.columns, int(merged.size()));
         }
+        if (byEdges)
+            out.edges.push_back(right);
         std::sort(out.edges.begin(), out.edges.end());
         out.edges.erase(std::unique(out.edges.begin(), out.edges.end()), out.edges.end());
         if (out.edges.size() > kMaxColumns)
@@ -1059,11 +1065,12 @@ class DocumentSink final : public Sink {
             });
             edges = widest.definition.edges;
         }
+        // No column wider than the writer writes (22 inches), so widths read back as written.
         QList<QTextLength> widths;
         int left = 0;
         for (const int edge : edges) {
             widths << QTextLength(QTextLength::FixedLength,
-                                  std::max(edge - left, 15) / Twips::kPerDesignPixel);
+                                  std::clamp(edge - left, 15, 31680) / Twips::kPerDesignPixel);
             left = edge;
         }
         if (widths.size() == shape.columns)

@@ -300,6 +300,12 @@ class ReaderTest : public QObject {
             << "0,0 a; 0,1 b; 0,2 c; 1,0 d; 1,1 1x2 e"
             << "\\trowd\\trgaph108\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl a\\cell b\\cell "
                "c\\cell\\row";
+        // Where a row's last cell says it ends makes no column: it reaches the table's right edge.
+        QTest::newRow("a row ending short of the others")
+            << wrap("\\trowd\\cellx1000\\cellx2500\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl c\\cell d\\cell e\\cell\\row")
+            << "0,0 a; 0,1 1x2 b; 1,0 c; 1,1 d; 1,2 e"
+            << "\\trowd\\trgaph108\\cellx1000\\cellx3000\\pard\\intbl a\\cell b\\cell\\row";
         QTest::newRow("\\clvmgf and \\clvmrg")
             << wrap("\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
                     "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell c\\cell\\row"
