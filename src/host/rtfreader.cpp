@@ -850,6 +850,36 @@ class DocumentSink final : public Sink {
             }
         }
         cursor.endEditBlock();
+        if (listsInCells)
+            joinListsInCells();
+    }
+
+    // Consecutive list items in a cell that look the same are one list, as they read back once
+    // written: the items of a cell's text and those of a merged cell's text put after it.
+    void joinListsInCells() {
+        const auto place = [](const QTextBlock& b) {
+            const QTextTable* table = QTextCursor(b).currentTable();
+            const QTextTableCell cell = table ? table->cellAt(b.position()) : QTextTableCell();
+            return std::make_tuple(table, cell.row(), cell.column());
+        };
+        const auto key = [](const QTextBlock& b) {
+            const QTextListFormat f = b.textList()->format();
+            return std::make_tuple(int(f.style()), f.numberPrefix(), f.numberSuffix(),
+                                   b.blockFormat().leftMargin());
+        };
+        QTextBlock previous;
+        for (QTextBlock block = doc.begin(); block.isValid(); previous = block, block = block.next()) {
+            QTextList* list = block.textList();
+            QTextList* before = previous.isValid() ? previous.textList() : nullptr;
+            if (!list || !before || list == before || !QTextCursor(block).currentTable() ||
+                key(block) != key(previous) || place(block) != place(previous))
+                continue;
+            for (QTextBlock item = block; item.isValid() && item.textList() == list;) {
+                const QTextBlock next = item.next();
+                before->add(item);
+                item = next;
+            }
+        }
     }
 
   private:
@@ -1119,6 +1149,9 @@ class DocumentSink final : public Sink {
                 if (begin.block().length() == 1 &&
                     cell.lastCursorPosition().blockNumber() - start > to - from)
                     begin.deleteChar();
+                // A cell's first list item keeps the list it had before the move, apart from the
+                // items after it.
+                listsInCells = listsInCells || begin.block().textList();
             }
         }
     }
@@ -1253,6 +1286,7 @@ class DocumentSink final : public Sink {
     std::vector<std::pair<int, ParaProps>> paragraphs;
     int paragraph = 0;
     bool blockPending = false;
+    bool listsInCells = false;                    // a list item moved into a cell
     std::array<int, kMaxNesting + 1> cellFirst{}; // by level: the first paragraph of its next cell
     std::vector<Level> levels;
     std::vector<Table> tables;

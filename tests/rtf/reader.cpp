@@ -339,6 +339,19 @@ class ReaderTest : public QObject {
                     "\\trowd\\clvmrg\\cellx2000\\pard\\intbl c\\cell\\row")
             << "0,0 2x1 a|b|c"
             << "\\pard\\intbl a\\par\r\nb\\par\r\nc\\cell\\row";
+        QTest::newRow("a numbered list in a cell counts on")
+            << wrap("\\trowd\\cellx1000\\cellx2000\\pard\\intbl{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}x\\par y"
+                    "\\par z\\cell\\pard\\intbl b\\cell\\row")
+            << "0,0 x|y|z; 0,1 b"
+            << "{\\pntext\\f0 2.\\tab}y\\par\r\n{\\pntext\\f0 3.\\tab}z\\cell";
+        QTest::newRow("list items in merged cells are one list")
+            << wrap(
+                   "\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}x"
+                   "\\cell\\pard\\intbl "
+                   "b\\cell\\row\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl{\\*\\pn"
+                   "\\pnlvlbody\\pndec{\\pntxta.}}y\\cell\\pard\\intbl c\\cell\\row")
+            << "0,0 2x1 x|y; 0,1 b; 1,1 c"
+            << "{\\pntext\\f0 2.\\tab}y\\cell";
         QTest::newRow("\\clvmrg with nothing above is a cell of its own")
             << wrap("\\trowd\\clvmrg\\cellx1000\\clmrg\\cellx2000\\pard\\intbl a\\cell b\\cell\\row")
             << "0,0 a|b"
