@@ -859,7 +859,9 @@ class DocumentSink final : public Sink {
     void joinListsInCells() {
         const auto place = [](const QTextBlock& b) {
             const QTextTable* table = QTextCursor(b).currentTable();
-            const QTextTableCell cell = table ? table->cellAt(b.position()) : QTextTableCell();
+            if (!table)
+                return std::make_tuple(table, -1, -1);
+            const QTextTableCell cell = table->cellAt(b.position());
             return std::make_tuple(table, cell.row(), cell.column());
         };
         const auto key = [](const QTextBlock& b) {
