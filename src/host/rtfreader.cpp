@@ -2008,7 +2008,8 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         break;
     case Kw::CellEdge:
         if (rowDefinition.edges.size() < 64) {
-            rowDefinition.edges.push_back(std::clamp(param, 0, 31680 * 2));
+            // As far as the writer reaches: 64 columns of 22 inches.
+            rowDefinition.edges.push_back(std::clamp(param, 0, 31680 * 64));
             rowDefinition.merges.push_back(cellMerge);
         }
         cellMerge = 0;
