@@ -869,18 +869,20 @@ class DocumentSink final : public Sink {
             return std::make_tuple(int(f.style()), f.numberPrefix(), f.numberSuffix(),
                                    b.blockFormat().leftMargin());
         };
-        QTextBlock previous;
-        for (QTextBlock block = doc.begin(); block.isValid(); previous = block, block = block.next()) {
+        // As the lists were first made: consecutive items of lists that look the same are one.
+        std::map<decltype(key(doc.begin())), QTextList*> open;
+        decltype(place(doc.begin())) openPlace;
+        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
             QTextList* list = block.textList();
-            QTextList* before = previous.isValid() ? previous.textList() : nullptr;
-            if (!list || !before || list == before || !QTextCursor(block).currentTable() ||
-                key(block) != key(previous) || place(block) != place(previous))
+            if (!list || !QTextCursor(block).currentTable()) {
+                open.clear();
                 continue;
-            for (QTextBlock item = block; item.isValid() && item.textList() == list;) {
-                const QTextBlock next = item.next();
-                before->add(item);
-                item = next;
             }
+            if (place(block) != openPlace)
+                open.clear(), openPlace = place(block);
+            auto [it, added] = open.try_emplace(key(block), list);
+            if (!added && it->second != list)
+                it->second->add(block);
         }
     }
 
