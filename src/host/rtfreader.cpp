@@ -46,7 +46,8 @@ constexpr std::size_t kMaxRuns = 200'000;
 constexpr int kMaxParagraphs = 1'000'000;
 constexpr int kSymbolCodePage = -2;
 constexpr qsizetype kMaxPictureBytes = 64 << 20;
-constexpr std::size_t kMaxTables = 10'000; // \fcharset2: the Symbol font's own encoding
+constexpr std::size_t kMaxTables = 10'000;
+constexpr int kMaxNesting = 16; // tables in tables // \fcharset2: the Symbol font's own encoding
 
 enum class Kw : quint8 {
     Unknown,
@@ -128,6 +129,11 @@ enum class Kw : quint8 {
     CellEdge,
     InTable,
     Border,
+    CellMerge, // the table's code: a CellMerge flag
+    NestCell,
+    NestRow,
+    NestTableProps,
+    Nesting,
 };
 
 struct KeywordEntry {
@@ -171,6 +177,10 @@ constexpr KeywordEntry kKeywords[] = {
     {"cell", Kw::Cell},
     {"cellx", Kw::CellEdge},
     {"cf", Kw::Color},
+    {"clmgf", Kw::CellMerge, 1},
+    {"clmrg", Kw::CellMerge, 2},
+    {"clvmgf", Kw::CellMerge, 4},
+    {"clvmrg", Kw::CellMerge, 8},
     {"chcbpat", Kw::Highlight},
     {"chftn", Kw::FootnoteMark},
     {"colorschememapping", Kw::SkipDestination},
@@ -224,6 +234,7 @@ constexpr KeywordEntry kKeywords[] = {
     {"ilvl", Kw::ListLevelIndex},
     {"info", Kw::SkipDestination},
     {"intbl", Kw::InTable},
+    {"itap", Kw::Nesting},
     {"keywords", Kw::SkipDestination},
     {"latentstyles", Kw::SkipDestination},
     {"ldblquote", Kw::Character, u'\u201C'},
@@ -250,8 +261,10 @@ constexpr KeywordEntry kKeywords[] = {
     {"ltrmark", Kw::Character, u'\u200E'},
     {"mac", Kw::Mac},
     {"mmathPr", Kw::SkipDestination},
-    {"nestcell", Kw::Cell},
-    {"nestrow", Kw::Row},
+    {"nestcell", Kw::NestCell},
+    {"nestrow", Kw::NestRow},
+    {"nesttableprops", Kw::NestTableProps},
+    {"nonesttables", Kw::SkipDestination},
     {"nonshppict", Kw::SkipDestination},
     {"nosupersub", Kw::NoSuperSub},
     {"objclass", Kw::SkipDestination},
@@ -512,9 +525,15 @@ struct ParaProps {
     int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly, or 240ths of a line with \slmult
     bool lineMultiple = false;
     bool inTable = false;
+    int nesting = 0; // \itap: the depth of the table the paragraph is in
     ListProps list;
     bool operator==(const ParaProps&) const = default;
 };
+
+// The depth of the table a paragraph is in; 0 outside tables.
+int tableLevel(const ParaProps& p) {
+    return p.inTable ? std::max(p.nesting, 1) : 0;
+}
 
 enum class Dest : quint8 {
     Text,
@@ -544,8 +563,9 @@ struct GroupState {
     ParaProps para;
     int unicodeSkip = 1;
     Dest dest = Dest::Text;
-    bool label = false; // inside \pntext or \listtext
-    bool pn = false;    // inside \pn, whose settings outlast its group
+    bool label = false;     // inside \pntext or \listtext
+    bool pn = false;        // inside \pn, whose settings outlast its group
+    bool nestedRow = false; // inside \nesttableprops, which defines a row of a table in a cell
 };
 
 struct RunFormat {
@@ -561,6 +581,16 @@ struct RunFormat {
     bool operator==(const RunFormat&) const = default;
 };
 
+// How a cell merges with its neighbours: \clmgf, \clmrg, \clvmgf, \clvmrg.
+enum CellMerge : quint8 { MergeFirst = 1, MergeNext = 2, MergeFirstDown = 4, MergeNextDown = 8 };
+
+// A table row's definition: each cell's right edge in twips and how it merges.
+struct RowDefinition {
+    std::vector<int> edges;
+    std::vector<quint8> merges; // CellMerge flags, one a cell
+    bool borders = false;
+};
+
 class Sink {
   public:
     virtual ~Sink() = default;
@@ -573,11 +603,12 @@ class Sink {
     // A list's label as text: the document draws its own labels, plain text has only these.
     virtual bool wantsLabels() const { return false; }
     virtual void picture(const Picture&, const RunFormat&) {}
-    // Table cells and rows: a cell's paragraphs are ended before it. Sinks that take cells
-    // apart from paragraphs get these; plain text separates cells with tabs instead.
+    // Table cells and rows, of the table at `level` (1 the outermost): a cell's paragraphs are
+    // ended before it. Sinks that take cells apart from paragraphs get these; plain text
+    // separates cells with tabs instead.
     virtual bool wantsCells() const { return false; }
-    virtual void endCell() {}
-    virtual void endRow(const std::vector<int>& /*edges*/, bool /*borders*/) {}
+    virtual void endCell(int /*level*/) {}
+    virtual void endRow(int /*level*/, const RowDefinition& /*definition*/) {}
 };
 
 // A device-independent bitmap (a BITMAPINFOHEADER and its bits) as a .bmp file.
@@ -679,21 +710,28 @@ class DocumentSink final : public Sink {
         blockPending = true;
     }
     bool wantsCells() const override { return true; }
-    void endCell() override {
+    void endCell(int level) override {
+        Level& at = open(level);
         if (tables.size() < kMaxTables)
-            cells.emplace_back(cellFirst, paragraph);
-        cellFirst = paragraph + 1;
+            at.cells.emplace_back(cellFirst[std::size_t(level)], paragraph);
+        restart(level - 1);
     }
-    void endRow(const std::vector<int>& edges, bool borders) override {
-        if (!cells.empty())
-            rows.push_back({std::move(cells), edges, borders});
-        cells.clear();
-        cellFirst = paragraph + 1;
+    void endRow(int level, const RowDefinition& definition) override {
+        Level& at = open(level);
+        if (!at.cells.empty())
+            at.rows.push_back({std::move(at.cells), definition});
+        at.cells.clear();
+        restart(level - 1);
     }
     void lastParagraph(const ParaProps& para) override {
-        if (!para.inTable)
-            endTable();
-        if (!(para == ParaProps()) && paragraphs.size() < kMaxRuns &&
+        // A paragraph ends the tables deeper than its own.
+        const int level = std::min(tableLevel(para), kMaxNesting);
+        close(level);
+        restart(level);
+        ParaProps format = para; // being in a table is no format of its own
+        format.inTable = false;
+        format.nesting = 0;
+        if (!(format == ParaProps()) && paragraphs.size() < kMaxRuns &&
             (paragraphs.empty() || paragraphs.back().first != paragraph))
             paragraphs.emplace_back(paragraph, para);
     }
@@ -752,31 +790,22 @@ class DocumentSink final : public Sink {
         // them all, so a later list numbers afresh, and so does a table's cell, its start and its end.
         // Lists are told apart by what the file shows of them (and what is written back): their
         // style, labels and indent, which also tells the levels of a nested list apart.
-        endTable();
-        std::set<int> cellStarts;
-        std::vector<std::pair<int, int>> tableRanges;
-        for (const Table& table : tables) {
-            tableRanges.emplace_back(table.front().cells.front().first, table.back().cells.back().second);
+        close(0);
+        std::set<int> cellEdges; // the first paragraph of each cell and the one after it
+        for (const Table& table : tables)
             for (const Row& row : table)
-                for (const auto& cell : row.cells)
-                    cellStarts.insert(cell.first);
-        }
-        const auto inTable = [&tableRanges](int number) {
-            const auto it =
-                std::upper_bound(tableRanges.begin(), tableRanges.end(), std::make_pair(number, INT_MAX));
-            return it != tableRanges.begin() && std::prev(it)->second >= number;
-        };
+                for (const auto& [from, to] : row.cells) {
+                    cellEdges.insert(from);
+                    cellEdges.insert(to + 1);
+                }
         std::map<std::tuple<int, int, QString, QString, int, int>, QTextList*> open;
         int previous = -2;
-        bool previousInTable = false;
         for (const auto& [number, para] : paragraphs) {
             QTextCursor at(doc.findBlockByNumber(number));
             at.setBlockFormat(blockFormat(para));
-            const bool inCell = inTable(number);
-            if (number != previous + 1 || inCell != previousInTable || cellStarts.count(number))
+            if (number != previous + 1 || cellEdges.count(number))
                 open.clear();
             previous = para.list.style != 0 ? number : -2;
-            previousInTable = inCell;
             if (para.list.style == 0)
                 continue;
             // A bullet has no number to start at.
@@ -798,10 +827,78 @@ class DocumentSink final : public Sink {
             lf.setNumberSuffix(para.list.suffix);
             open[key] = at.createList(lf);
         }
-        // Last table first, so the paragraph numbers of those before stay valid.
-        for (auto table = tables.rbegin(); table != tables.rend(); ++table)
-            buildTable(*table);
+        // Last table first, so the paragraph numbers of those before stay valid, and a table in a
+        // cell before the table around it, whose cell then takes it whole; the numbers after it in
+        // the tables around it move by the paragraphs building it added or took.
+        std::vector<std::size_t> order(tables.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        const auto firstOf = [this](std::size_t i) { return tables[i].front().cells.front().first; };
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return firstOf(a) != firstOf(b) ? firstOf(a) > firstOf(b) : depths[a] > depths[b];
+        });
+        for (std::size_t i = 0; i < order.size(); ++i) {
+            const std::size_t built = order[i];
+            const int last = tables[built].back().cells.back().second;
+            const int before = doc.blockCount();
+            buildTable(tables[built]);
+            const int moved = doc.blockCount() - before;
+            if (depths[built] == 1)
+                continue;
+            // The table around it finds it by its frame, which Qt makes when an edit ends.
+            cursor.endEditBlock();
+            cursor.beginEditBlock();
+            if (moved == 0)
+                continue;
+            for (std::size_t j = i + 1; j < order.size(); ++j) {
+                Table& around = tables[order[j]];
+                if (depths[order[j]] >= depths[built] || around.back().cells.back().second < last)
+                    continue;
+                for (Row& row : around)
+                    for (auto& [from, to] : row.cells) {
+                        if (from > last)
+                            from += moved;
+                        if (to >= last)
+                            to += moved;
+                    }
+            }
+        }
         cursor.endEditBlock();
+        if (listsInCells)
+            joinListsInCells();
+    }
+
+    // Consecutive list items in a cell that look the same are one list, as they read back once
+    // written: the items of a cell's text and those of a merged cell's text put after it.
+    void joinListsInCells() {
+        const auto place = [](const QTextBlock& b) {
+            const QTextTable* table = QTextCursor(b).currentTable();
+            if (!table)
+                return std::make_tuple(table, -1, -1);
+            const QTextTableCell cell = table->cellAt(b.position());
+            return std::make_tuple(table, cell.row(), cell.column());
+        };
+        const auto key = [](const QTextBlock& b) {
+            const QTextListFormat f = b.textList()->format();
+            return std::make_tuple(int(f.style()), f.numberPrefix(), f.numberSuffix(),
+                                   b.blockFormat().leftMargin(), f.property(rtf::ListNumberStyle).toInt(),
+                                   f.property(rtf::ListStart).toInt(), f.property(rtf::ListLevel).toInt());
+        };
+        // As the lists were first made: consecutive items of lists that look the same are one.
+        std::map<decltype(key(doc.begin())), QTextList*> open;
+        decltype(place(doc.begin())) openPlace;
+        for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+            QTextList* list = block.textList();
+            if (!list || !QTextCursor(block).currentTable()) {
+                open.clear();
+                continue;
+            }
+            if (place(block) != openPlace)
+                open.clear(), openPlace = place(block);
+            auto [it, added] = open.try_emplace(key(block), list);
+            if (!added && it->second != list)
+                it->second->add(block);
+        }
     }
 
   private:
@@ -815,17 +912,37 @@ class DocumentSink final : public Sink {
 
     struct Row {
         std::vector<std::pair<int, int>> cells; // first and last paragraph
-        std::vector<int> edges;                 // \cellx: each cell's right edge in twips
-        bool borders = false;
+        RowDefinition definition;
     };
     using Table = std::vector<Row>;
 
-    void endTable() {
-        cells.clear();
-        cellFirst = paragraph + 1;
-        if (!rows.empty() && wellFormed(rows))
-            tables.push_back(std::move(rows));
-        rows.clear();
+    // The rows and cells read so far of a table and of each table in its cells.
+    struct Level {
+        std::vector<std::pair<int, int>> cells;
+        std::vector<Row> rows;
+    };
+    // The table at `level`, after those deeper than it are ended.
+    Level& open(int level) {
+        close(level);
+        while (int(levels.size()) < level)
+            levels.emplace_back();
+        return levels[std::size_t(level - 1)];
+    }
+    // Ends the tables deeper than `level`; a table whose cells do not follow each other is not built.
+    void close(int level) {
+        while (int(levels.size()) > level) {
+            Level& at = levels.back();
+            if (!at.rows.empty() && wellFormed(at.rows)) {
+                tables.push_back(std::move(at.rows));
+                depths.push_back(int(levels.size()));
+            }
+            levels.pop_back();
+        }
+    }
+    // The next cells of the tables deeper than `level` start after this paragraph.
+    void restart(int level) {
+        for (int i = level + 1; i <= kMaxNesting; ++i)
+            cellFirst[std::size_t(i)] = paragraph + 1;
     }
 
     // Cells in order, each of paragraphs of its own, with no paragraph between them.
@@ -840,27 +957,139 @@ class DocumentSink final : public Sink {
         return true;
     }
 
+    // A cell of the built table: its place, its span, and the cells of the file whose text it
+    // holds (a merged cell's text joins the cell it merges into, so none is lost).
+    struct Span {
+        int row = 0, column = 0, rows = 1, columns = 1;
+        std::vector<std::pair<int, int>> parts; // row and cell in the file
+    };
+    struct Layout {
+        int columns = 0;
+        std::vector<int> edges; // each column's right edge in twips; empty when the rows give none
+        std::vector<Span> spans;
+    };
+
+    // Where each cell of the file goes. The columns are the distinct right edges of all rows, so
+    // a cell that ends at a later edge than the cells above spans the columns between; without
+    // usable edges each cell takes a column. \clmrg joins a cell to the one before it, \clvmrg to
+    // the one above that has the same columns; a row shorter than the table ends with a cell as
+    // wide as the rest.
+    static Layout layout(const Table& table) {
+        constexpr std::size_t kMaxColumns = 64;
+        Layout out;
+        const auto usable = [](const Row& row) {
+            const std::vector<int>& e = row.definition.edges;
+            if (e.size() < row.cells.size())
+                return false;
+            for (std::size_t i = 1; i < row.cells.size(); ++i)
+                if (e[i] <= e[i - 1])
+                    return false;
+            return true;
+        };
+        // Cells joined across by \clmrg first: the columns are where the joined cells end.
+        struct Merged {
+            int edge, column = 0, end = 0;
+            quint8 merge;
+            std::vector<std::pair<int, int>> parts;
+        };
+        const bool byEdges = std::all_of(table.begin(), table.end(), usable);
+        std::vector<std::vector<Merged>> rows;
+        int right = 0;
+        for (int r = 0; r < int(table.size()); ++r) {
+            const Row& row = table[std::size_t(r)];
+            std::vector<Merged>& merged = rows.emplace_back();
+            for (int i = 0; i < int(row.cells.size()); ++i) {
+                const int edge = byEdges ? row.definition.edges[std::size_t(i)] : 0;
+                const quint8 merge =
+                    std::size_t(i) < row.definition.merges.size() ? row.definition.merges[std::size_t(i)] : 0;
+                if ((merge & MergeNext) && !merged.empty()) {
+                    merged.back().edge = edge;
+                    merged.back().parts.emplace_back(r, i);
+                } else {
+                    merged.push_back({edge, 0, 0, merge, {{r, i}}});
+                }
+            }
+            // A row's last cell reaches the table's right edge, wherever the row says it ends.
+            if (byEdges && !merged.empty()) {
+                for (std::size_t i = 0; i + 1 < merged.size(); ++i)
+                    out.edges.push_back(merged[i].edge);
+                right = std::max(right, merged.back().edge);
+            }
+            out.columns = std::max(out.columns, int(merged.size()));
+        }
+        if (byEdges)
+            out.edges.push_back(right);
+        std::sort(out.edges.begin(), out.edges.end());
+        out.edges.erase(std::unique(out.edges.begin(), out.edges.end()), out.edges.end());
+        if (out.edges.size() > kMaxColumns)
+            out.edges.clear();
+        if (!out.edges.empty())
+            out.columns = int(out.edges.size());
+
+        std::vector<int> above(std::size_t(out.columns), -1); // the span starting at a column, by row
+        for (int r = 0; r < int(table.size()); ++r) {
+            std::vector<Merged>& merged = rows[std::size_t(r)];
+            int column = 0;
+            for (Merged& m : merged) {
+                m.column = column;
+                m.end = out.edges.empty() ? column + 1
+                                          : int(std::lower_bound(out.edges.begin(), out.edges.end(), m.edge) -
+                                                out.edges.begin()) +
+                                                1;
+                column = m.end;
+            }
+            if (!merged.empty())
+                merged.back().end = out.columns;
+            std::vector<int> here(std::size_t(out.columns), -1);
+            for (Merged& m : merged) {
+                const int up = above[std::size_t(m.column)];
+                if ((m.merge & MergeNextDown) && up >= 0) {
+                    Span& s = out.spans[std::size_t(up)];
+                    if (s.column + s.columns == m.end && s.row + s.rows == r) {
+                        ++s.rows;
+                        s.parts.insert(s.parts.end(), m.parts.begin(), m.parts.end());
+                        here[std::size_t(m.column)] = up;
+                        continue;
+                    }
+                }
+                here[std::size_t(m.column)] = int(out.spans.size());
+                out.spans.push_back({r, m.column, 1, m.end - m.column, std::move(m.parts)});
+            }
+            above = std::move(here);
+        }
+        return out;
+    }
+
     // The table's paragraphs, so far plain paragraphs of the document, move into its cells.
     void buildTable(const Table& table) {
         const int first = table.front().cells.front().first;
         const int last = table.back().cells.back().second;
-        int columns = 0;
-        for (const Row& row : table)
-            columns = std::max(columns, int(row.cells.size()));
-        if (columns == 0 || last >= doc.blockCount())
+        const Layout shape = layout(table);
+        if (shape.columns == 0 || last >= doc.blockCount())
             return;
         const auto blockStart = [this](int number) { return doc.findBlockByNumber(number).position(); };
         const auto blockEnd = [this](int number) {
             const QTextBlock b = doc.findBlockByNumber(number);
             return b.position() + b.length() - 1;
         };
+        // A table in a cell is built already; the cell takes it whole.
+        const auto tableAround = [this](int number) -> const QTextFrame* {
+            const QTextFrame* frame = QTextCursor(doc.findBlockByNumber(number)).currentFrame();
+            while (frame && frame->parentFrame() && frame->parentFrame() != doc.rootFrame())
+                frame = frame->parentFrame();
+            return frame && frame != doc.rootFrame() ? frame : nullptr;
+        };
         std::vector<std::vector<std::pair<QTextDocumentFragment, QTextBlockFormat>>> content;
         for (const Row& row : table) {
             auto& out = content.emplace_back();
             for (const auto& [from, to] : row.cells) {
                 QTextCursor c(&doc);
-                c.setPosition(blockStart(from));
-                c.setPosition(blockEnd(to), QTextCursor::KeepAnchor);
+                const QTextFrame* startsIn = tableAround(from);
+                const QTextFrame* endsIn = tableAround(to);
+                // From the end of the paragraph before: a selection from the table's own start
+                // loses its first cell.
+                c.setPosition(startsIn && from > 0 ? blockEnd(from - 1) : blockStart(from));
+                c.setPosition(endsIn ? endsIn->lastPosition() + 1 : blockEnd(to), QTextCursor::KeepAnchor);
                 out.emplace_back(c.selection(), doc.findBlockByNumber(from).blockFormat());
             }
         }
@@ -878,26 +1107,32 @@ class DocumentSink final : public Sink {
         }
         at.removeSelectedText();
         QTextTableFormat tf;
-        const Row& widest = *std::max_element(table.begin(), table.end(), [](const Row& a, const Row& b) {
-            return a.cells.size() < b.cells.size();
-        });
+        std::vector<int> edges = shape.edges;
+        if (edges.empty()) {
+            const Row& widest = *std::max_element(table.begin(), table.end(), [](const Row& a, const Row& b) {
+                return a.cells.size() < b.cells.size();
+            });
+            edges = widest.definition.edges;
+        }
+        // No column wider than the writer writes (22 inches), so widths read back as written.
         QList<QTextLength> widths;
         int left = 0;
-        for (const int edge : widest.edges) {
+        for (const int edge : edges) {
             widths << QTextLength(QTextLength::FixedLength,
-                                  std::max(edge - left, 15) / Twips::kPerDesignPixel);
+                                  std::clamp(edge - left, 15, 31680) / Twips::kPerDesignPixel);
             left = edge;
         }
-        if (widths.size() == columns)
+        if (widths.size() == shape.columns)
             tf.setColumnWidthConstraints(widths);
-        const bool borders = std::any_of(table.begin(), table.end(), [](const Row& r) { return r.borders; });
+        const bool borders =
+            std::any_of(table.begin(), table.end(), [](const Row& r) { return r.definition.borders; });
         tf.setBorder(borders ? 1 : 0);
         tf.setBorderStyle(borders ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
         tf.setBorderCollapse(true);
         tf.setCellSpacing(0);
         tf.setCellPadding(2);
         tf.setAlignment(Qt::AlignLeft);
-        QTextTable* qt = at.insertTable(int(table.size()), columns, tf);
+        QTextTable* qt = at.insertTable(int(table.size()), shape.columns, tf);
         if (first == 0) {
             QTextCursor before(&doc);
             before.setBlockFormat(QTextBlockFormat());
@@ -909,24 +1144,33 @@ class DocumentSink final : public Sink {
             after.deleteChar();
         if (hasNext)
             after.setBlockFormat(nextFormat);
-        for (int r = 0; r < int(content.size()); ++r) {
-            // A row shorter than the table ends with a cell as wide as the rest.
-            const int count = int(content[std::size_t(r)].size());
-            if (count < columns)
-                qt->mergeCells(r, count - 1, 1, columns - count + 1);
-            for (int c = 0; c < count; ++c) {
+        for (const Span& span : shape.spans) {
+            if (span.rows > 1 || span.columns > 1)
+                qt->mergeCells(span.row, span.column, span.rows, span.columns);
+            const QTextTableCell cell = qt->cellAt(span.row, span.column);
+            bool empty = true;
+            for (const auto& [r, c] : span.parts) {
                 const auto& [fragment, format] = content[std::size_t(r)][std::size_t(c)];
+                if (!empty && fragment.isEmpty())
+                    continue; // an empty merged cell adds no paragraph
                 const auto& [from, to] = table[std::size_t(r)].cells[std::size_t(c)];
-                const QTextTableCell cell = qt->cellAt(r, c);
-                QTextCursor at = cell.firstCursorPosition();
-                at.setBlockFormat(format);
+                QTextCursor at = cell.lastCursorPosition();
+                if (empty)
+                    at.setBlockFormat(format);
+                else
+                    at.insertBlock(format);
+                empty = false;
+                const int start = at.blockNumber();
                 at.insertFragment(fragment);
-                // A fragment starting with a list item comes as a paragraph of its own, after the
-                // cell's empty one.
-                QTextCursor first = cell.firstCursorPosition();
-                if (first.block().length() == 1 &&
-                    cell.lastCursorPosition().blockNumber() - first.blockNumber() > to - from)
-                    first.deleteChar();
+                // A fragment starting with a list item comes as a paragraph of its own, after
+                // the empty one it was put in.
+                QTextCursor begin(doc.findBlockByNumber(start));
+                if (begin.block().length() == 1 &&
+                    cell.lastCursorPosition().blockNumber() - start > to - from)
+                    begin.deleteChar();
+                // A cell's first list item keeps the list it had before the move, apart from the
+                // items after it.
+                listsInCells = listsInCells || begin.block().textList();
             }
         }
     }
@@ -1061,10 +1305,11 @@ class DocumentSink final : public Sink {
     std::vector<std::pair<int, ParaProps>> paragraphs;
     int paragraph = 0;
     bool blockPending = false;
-    std::vector<std::pair<int, int>> cells;
-    int cellFirst = 0;
-    std::vector<Row> rows;
+    bool listsInCells = false;                    // a list item moved into a cell
+    std::array<int, kMaxNesting + 1> cellFirst{}; // by level: the first paragraph of its next cell
+    std::vector<Level> levels;
     std::vector<Table> tables;
+    std::vector<int> depths; // each table's level
 };
 
 class PlainSink final : public Sink {
@@ -1177,8 +1422,9 @@ class Parser {
     std::vector<QString> links;
     Picture pict;
     int pictureNibble = -1;
-    std::vector<int> edges; // the row being defined: its cells' right edges
-    bool borders = false;
+    RowDefinition rowDefinition; // the row being defined
+    RowDefinition outerRow;      // the row around \nesttableprops
+    quint8 cellMerge = 0;        // the merging of the cell its next \cellx ends
 };
 
 void Parser::run() {
@@ -1292,6 +1538,10 @@ void Parser::leaveGroup(const GroupState& inner) {
         if (st.dest == Dest::Text)
             sink.picture(pict, format(st.chr));
         pict = Picture();
+    }
+    if (inner.nestedRow && !st.nestedRow) {
+        rowDefinition = outerRow;
+        cellMerge = 0;
     }
     if (inner.pn && !st.pn) {
         pnList.level = std::clamp(pnList.level, 0, 8);
@@ -1485,7 +1735,8 @@ bool Parser::readsDestination() const {
     while (end < in.size() && end - pos < 24 && isAsciiLetter(in[end].unicode()))
         ++end;
     const QStringView word = in.sliced(pos + 1, end - pos - 1);
-    for (const char16_t* name : {u"pn", u"fldinst", u"listtable", u"listoverridetable", u"shppict"})
+    for (const char16_t* name :
+         {u"pn", u"fldinst", u"listtable", u"listoverridetable", u"shppict", u"nesttableprops"})
         if (word == QStringView(name))
             return true;
     return false;
@@ -1731,16 +1982,18 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         endParagraph(true);
         break;
     case Kw::Row:
+    case Kw::NestRow:
         if (st.dest != Dest::Text)
             break;
         if (sink.wantsCells()) {
+            const int level = entry->kw == Kw::Row ? 1 : std::max(st.para.nesting, 2);
             if (paragraphHasContent) {
                 const bool cell = st.para.inTable; // the last cell's \cell left out
                 endParagraph(true);
                 if (cell)
-                    sink.endCell();
+                    sink.endCell(level);
             }
-            sink.endRow(edges, borders);
+            sink.endRow(level, rowDefinition);
             break;
         }
         cellPending = false;
@@ -1756,12 +2009,13 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         emitUnit(u'\t');
         break;
     case Kw::Cell:
+    case Kw::NestCell:
         if (st.dest != Dest::Text)
             break;
         if (sink.wantsCells()) {
             st.para.inTable = true;
             endParagraph(true);
-            sink.endCell();
+            sink.endCell(entry->kw == Kw::Cell ? 1 : std::max(st.para.nesting, 2));
             break;
         }
         // The separator is written when the next cell's text comes, so a row has none at its end.
@@ -1772,18 +2026,34 @@ void Parser::handleKeyword(std::string_view word, bool hasParam, int param) {
         cellPending = true;
         break;
     case Kw::RowDefaults:
-        edges.clear();
-        borders = false;
+        rowDefinition = RowDefinition();
+        cellMerge = 0;
         break;
     case Kw::CellEdge:
-        if (edges.size() < 64)
-            edges.push_back(std::clamp(param, 0, 31680 * 2));
+        if (rowDefinition.edges.size() < 64) {
+            // As far as the writer reaches: 64 columns of 22 inches.
+            rowDefinition.edges.push_back(std::clamp(param, 0, 31680 * 64));
+            rowDefinition.merges.push_back(cellMerge);
+        }
+        cellMerge = 0;
+        break;
+    case Kw::CellMerge:
+        cellMerge |= quint8(entry->ch);
+        break;
+    case Kw::Nesting:
+        st.para.nesting = std::clamp(param, 0, kMaxNesting);
+        break;
+    case Kw::NestTableProps:
+        // The row of a table in a cell, defined after its cells; the row around it keeps its own.
+        if (!st.nestedRow)
+            outerRow = rowDefinition;
+        st.nestedRow = true;
         break;
     case Kw::InTable:
         st.para.inTable = true;
         break;
     case Kw::Border:
-        borders = true;
+        rowDefinition.borders = true;
         break;
     case Kw::FootnoteMark:
         // The mark belongs to a footnote, which the note does not keep.

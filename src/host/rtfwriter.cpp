@@ -201,6 +201,7 @@ struct ParaState {
     QString prefix, suffix;
     int ls = 0, level = 0; // Word's list and level, in an outline of several levels
     bool inTable = false;
+    int nesting = 0; // the depth of a table in a cell
     bool operator==(const ParaState&) const = default;
 };
 
@@ -502,6 +503,10 @@ void appendRowDefinition(QString& out, const QTextTable& table, int row) {
         const QTextTableCell cell = table.cellAt(row, c);
         if (cell.column() + cell.columnSpan() - 1 > c)
             continue; // a cell spanning columns ends at the last of them
+        if (cell.row() < row)
+            out += u"\\clvmrg";
+        else if (cell.rowSpan() > 1)
+            out += u"\\clvmgf";
         if (borders)
             out += u"\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\br"
                    u"drs\\brdrw10";
@@ -635,6 +640,71 @@ QString write(const QTextDocument& document) {
     previous.align = -1;
     bool needsDelimiter = false; // the output ends with a control word that text must not run into
     int number = -1;
+    // Where each table being written has got to, the outermost first: the row and column of
+    // its next cell. A cell merged into the one above has no text of its own in the document,
+    // only a place. The rows of a table in a cell are defined after their cells, as Word writes
+    // them, and followed by a paragraph mark for readers that do not know such tables.
+    struct Grid {
+        const QTextTable* table = nullptr;
+        int row = 0, column = 0;
+        bool defined = false; // the row's definition is written
+    };
+    std::vector<Grid> grids;
+    const auto emptyCell = [&out, &previous](int level) {
+        if (level == 1) {
+            out += u"\\pard\\intbl\\cell";
+        } else {
+            out += u"\\pard\\intbl\\itap";
+            appendNumber(out, level);
+            out += u"\\nestcell";
+        }
+        previous.align = -1;
+    };
+    const auto defineRow = [&](Grid& grid, int level) {
+        if (grid.defined || grid.row >= grid.table->rows() || level > 1)
+            return;
+        appendRowDefinition(out, *grid.table, grid.row);
+        grid.defined = true;
+        previous.align = -1; // each row starts its paragraphs afresh
+    };
+    // Ends a cell: the merged places after it in its row, and the row when they end it.
+    const auto endCell = [&](Grid& grid, int level) {
+        while (grid.column < grid.table->columns()) {
+            const QTextTableCell next = grid.table->cellAt(grid.row, grid.column);
+            if (next.row() == grid.row)
+                break;
+            out += u' ';
+            emptyCell(level);
+            grid.column = next.column() + next.columnSpan();
+        }
+        if (grid.column < grid.table->columns()) {
+            out += u' ';
+            return;
+        }
+        if (level == 1) {
+            out += u"\\row\r\n";
+        } else {
+            out += u"{\\*\\nesttableprops";
+            appendRowDefinition(out, *grid.table, grid.row);
+            out += u"\\nestrow}{\\nonesttables\\par}\r\n";
+            previous.align = -1;
+        }
+        ++grid.row;
+        grid.column = 0;
+        grid.defined = false;
+    };
+    // Writes the rows and merged places before the cell at `row`, `column`.
+    const auto fillTo = [&](Grid& grid, int level, int row, int column) {
+        while (grid.row < row || (grid.row == row && grid.column < column)) {
+            defineRow(grid, level);
+            emptyCell(level);
+            const QTextTableCell next = grid.table->cellAt(grid.row, grid.column);
+            grid.column = next.column() + next.columnSpan();
+            endCell(grid, level);
+        }
+        defineRow(grid, level);
+    };
+    std::vector<const QTextTable*> chain; // the tables the block is in, the outermost first
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         ParaState para = paraState(block, alignmentCode(block.blockFormat().alignment()));
         if (const int outline = outlineOf[std::size_t(++number)];
@@ -647,12 +717,30 @@ QString write(const QTextDocument& document) {
         if (table) {
             cell = table->cellAt(block.position());
             para.inTable = true;
-            if (cell.column() == 0 && cell.firstCursorPosition().block() == block) {
-                appendRowDefinition(out, *table, cell.row());
-                previous.align = -1; // each row starts its paragraphs afresh
+            chain.clear();
+            for (const QTextFrame* frame = table; frame; frame = frame->parentFrame())
+                if (const auto* t = qobject_cast<const QTextTable*>(frame))
+                    chain.insert(chain.begin(), t);
+            std::size_t same = 0;
+            while (same < grids.size() && same < chain.size() && grids[same].table == chain[same])
+                ++same;
+            grids.resize(same);
+            for (std::size_t i = same; i < chain.size(); ++i)
+                grids.push_back({chain[i]});
+            for (std::size_t i = 0; i < chain.size(); ++i) {
+                const QTextTableCell around = chain[i]->cellAt(block.position());
+                if (around.firstCursorPosition().block() == block)
+                    fillTo(grids[i], int(i + 1), around.row(), around.column());
             }
+            if (chain.size() > 1)
+                para.nesting = int(chain.size());
+            // The paragraph Qt keeps in a cell before a table that starts it.
+            const QTextTable* next = QTextCursor(block.next()).currentTable();
+            if (block.length() == 1 && cell.firstCursorPosition().block() == block && next &&
+                next->parentFrame() == table)
+                continue;
         } else if (isTableGuard(block)) {
-            continue;
+            continue; // the paragraph Qt keeps before a table that starts the note
         }
         if (!(para == previous)) {
             static constexpr const char16_t* kAlign[] = {u"", u"\\qr", u"\\qc", u"\\qj"};
@@ -694,6 +782,7 @@ QString write(const QTextDocument& document) {
             };
             if (para.inTable)
                 out += u"\\intbl";
+            word(u"\\itap", para.nesting);
             word(u"\\fi", para.firstIndent);
             word(u"\\li", para.leftIndent);
             word(u"\\ri", para.rightIndent);
@@ -799,9 +888,15 @@ QString write(const QTextDocument& document) {
             out += u"\\nosupersub";
             state.script = QTextCharFormat::AlignNormal;
         }
-        if (table && cell.lastCursorPosition().block() == block)
-            out += cell.column() + cell.columnSpan() >= table->columns() ? u"\\cell\\row\r\n" : u"\\cell ";
-        else
+        if (table && cell.lastCursorPosition().block() == block) {
+            const int level = int(grids.size());
+            Grid& grid = grids.back();
+            out += level == 1 ? u"\\cell" : u"\\nestcell";
+            grid.column = cell.column() + cell.columnSpan();
+            endCell(grid, level);
+            if (block == table->lastCursorPosition().block())
+                fillTo(grid, level, table->rows(), 0); // rows below of nothing but merged places
+        } else
             out += u"\\par\r\n";
         needsDelimiter = false;
     }

@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # From outside: choose a day on the calendar and a time on the picker, type a note with a bold word,
 # close. The settings file and the note file hold them, and the next start shows them. Then a note
-# from WordPad with lists, a table, a picture and the rest gets one word typed into it, and
-# LibreOffice finds each of them in the saved note as in the original.
+# from WordPad with lists, a table (a merged cell, a table in a cell), a picture and the rest gets
+# one word typed into it, and LibreOffice finds each of them in the saved note as in the original.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$@"
 e2e_start_display
@@ -89,6 +89,8 @@ numbered list starting at 5|html|<ol start="5"
 second-level item|html|<ol type="a"
 table|fodt|<table:table 
 table borders|fodt|fo:border="0.5pt solid #000000"
+merged cell|html|<td colspan="2"
+table in a cell|html|^[[:space:]]+<table 
 highlight|fodt|fo:background-color="#ffff00"
 white on blue|fodt|fo:background-color="#0000ff"
 link|fodt|xlink:href="https://example.sk/obchod"

@@ -11,6 +11,8 @@
 #include <QTextList>
 #include <QTextTable>
 
+#include <map>
+
 // What a note's document holds, one line a paragraph and one a run, so two documents compare
 // line by line: text, character and paragraph formats, lists, links and pictures.
 inline QString formatLine(const QTextFormat& f) {
@@ -38,10 +40,28 @@ inline QString formatLine(const QTextFormat& f) {
     return parts.join(u' ');
 }
 
+// The tables a block is in.
+inline int tableDepth(const QTextBlock& block) {
+    int depth = 0;
+    for (const QTextFrame* frame = QTextCursor(block).currentFrame(); frame; frame = frame->parentFrame())
+        depth += qobject_cast<const QTextTable*>(frame) ? 1 : 0;
+    return depth;
+}
+
 inline QStringList documentModel(const QTextDocument& doc) {
     QStringList lines;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         QString line = QStringLiteral("P ") + formatLine(block.blockFormat());
+        if (const QTextTable* table = QTextCursor(block).currentTable()) {
+            const QTextTableCell cell = table->cellAt(block.position());
+            if (cell.firstCursorPosition().block() == block)
+                line += QStringLiteral(" cell=%1,%2 span=%3x%4 depth=%5")
+                            .arg(cell.row())
+                            .arg(cell.column())
+                            .arg(cell.rowSpan())
+                            .arg(cell.columnSpan())
+                            .arg(tableDepth(block));
+        }
         if (const QTextList* list = block.textList())
             line += QStringLiteral(" list=%1 %2 (%3)")
                         .arg(rtf::listStyle(list->format()))
@@ -52,6 +72,37 @@ inline QStringList documentModel(const QTextDocument& doc) {
                          .arg(it.fragment().text(), formatLine(it.fragment().charFormat()));
     }
     return lines;
+}
+
+// A table's cells in order, each as its place, its span when it has one, and its text:
+// "0,0 1x2 a|b" for a cell of two columns holding the paragraphs a and b; a cell of a table in a
+// cell has a ">" for each table around it. Tables are separated by " / ".
+inline QString tableShape(const QTextDocument& doc) {
+    QStringList tables;
+    QStringList cells;
+    std::map<int, qsizetype> lastCell; // by depth: the cell being filled
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const int depth = tableDepth(block);
+        if (depth == 0) {
+            if (!cells.isEmpty())
+                tables << cells.join(u"; "), cells.clear();
+            continue;
+        }
+        const QTextTable* table = QTextCursor(block).currentTable();
+        const QTextTableCell cell = table->cellAt(block.position());
+        if (cell.firstCursorPosition().block() != block) {
+            cells[lastCell[depth]] += u'|' + block.text();
+            continue;
+        }
+        QString place = QString(depth - 1, u'>') + QStringLiteral("%1,%2").arg(cell.row()).arg(cell.column());
+        if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+            place += QStringLiteral(" %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+        lastCell[depth] = cells.size();
+        cells << place + u' ' + block.text();
+    }
+    if (!cells.isEmpty())
+        tables << cells.join(u"; ");
+    return tables.join(u" / ");
 }
 
 // Qt keeps a paragraph before a table that starts the document and after one that ends it; RTF

@@ -154,6 +154,10 @@ class ReaderTest : public QObject {
             << "text";
         QTest::newRow("ignorable destination") << "{\\rtf1 a{\\*\\unknown b{c}}d}"
                                                << "ad";
+        QTest::newRow("the fallback of a table in a cell")
+            << "{\\rtf1\\trowd\\cellx900\\pard\\intbl\\itap2 a\\nestcell{\\*\\nesttableprops\\trowd\\cellx500"
+               "\\nestrow}{\\nonesttables a\\par}\\pard\\intbl\\itap1 b\\cell\\row}"
+            << "a\nb";
         QTest::newRow("picture with \\bin holding braces")
             << QStringLiteral("{\\rtf1 a{\\pict\\pngblip\\bin6 }}{\\{x}b}") << "ab";
         QTest::newRow("\\bin in text") << "{\\rtf1 a\\bin3 xyzb}"
@@ -277,6 +281,144 @@ class ReaderTest : public QObject {
         rtf::read(QStringLiteral("{\\rtf1 a\\row b}"), doc);
         QVERIFY(!QTextCursor(doc.begin()).currentTable());
         QCOMPARE(doc.blockCount(), 2);
+    }
+
+    // Merged cells become spans and tables in cells nested tables, in each of the forms Word
+    // writes them, and come back the same from what the writer makes of them.
+    void mergedAndNestedCells_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<QString>("written"); // what the writer puts in the first row's definition
+        QTest::newRow("\\clmgf and \\clmrg")
+            << wrap("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\cellx3000\\pard\\intbl a\\cell\\cell "
+                    "b\\cell\\row"
+                    "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl c\\cell d\\cell e\\cell\\row")
+            << "0,0 1x2 a; 0,2 b; 1,0 c; 1,1 d; 1,2 e"
+            << "\\trowd\\trgaph108\\cellx2000\\cellx3000\\pard\\intbl a\\cell b\\cell\\row";
+        QTest::newRow("a wide cell ends at a later edge")
+            << wrap("\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl a\\cell b\\cell c\\cell\\row"
+                    "\\trowd\\cellx1000\\cellx3000\\pard\\intbl d\\cell e\\cell\\row")
+            << "0,0 a; 0,1 b; 0,2 c; 1,0 d; 1,1 1x2 e"
+            << "\\trowd\\trgaph108\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl a\\cell b\\cell "
+               "c\\cell\\row";
+        // Where a row's last cell says it ends makes no column: it reaches the table's right edge.
+        QTest::newRow("a row ending short of the others")
+            << wrap("\\trowd\\cellx1000\\cellx2500\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\cellx1000\\cellx2000\\cellx3000\\pard\\intbl c\\cell d\\cell e\\cell\\row")
+            << "0,0 a; 0,1 1x2 b; 1,0 c; 1,1 d; 1,2 e"
+            << "\\trowd\\trgaph108\\cellx1000\\cellx3000\\pard\\intbl a\\cell b\\cell\\row";
+        QTest::newRow("\\clvmgf and \\clvmrg")
+            << wrap("\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell c\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell d\\cell\\row")
+            << "0,0 3x1 a; 0,1 b; 1,1 c; 2,1 d"
+            << "\\trowd\\trgaph108\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl a\\cell b\\cell\\row\r\n"
+               "\\trowd\\trgaph108\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl\\cell \\pard\\intbl "
+               "c\\cell\\row";
+        QTest::newRow("merged down the last column")
+            << wrap("\\trowd\\cellx1000\\clvmgf\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\cellx1000\\clvmrg\\cellx2000\\pard\\intbl c\\cell\\cell\\row")
+            << "0,0 a; 0,1 2x1 b; 1,0 c"
+            << "\\pard\\intbl c\\cell \\pard\\intbl\\cell\\row";
+        QTest::newRow("both ways, cell by cell")
+            << wrap("\\trowd\\clmgf\\clvmgf\\cellx1000\\clmrg\\clvmgf\\cellx2000\\cellx3000\\pard\\intbl "
+                    "a\\cell\\cell b\\cell\\row"
+                    "\\trowd\\clmgf\\clvmrg\\cellx1000\\clmrg\\clvmrg\\cellx2000\\cellx3000\\pard\\intbl "
+                    "\\cell\\cell c\\cell\\row")
+            << "0,0 2x1 a; 0,1 b; 1,1 c" // no row has an edge between the merged columns
+            << "\\trowd\\trgaph108\\clvmgf\\cellx2000\\cellx3000";
+        QTest::newRow("a whole row merged into the one above")
+            << wrap("\\trowd\\clvmgf\\cellx1000\\clvmgf\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx1000\\clvmrg\\cellx2000\\pard\\intbl\\cell\\cell\\row\\pard x")
+            << "0,0 2x1 a; 0,1 2x1 b"
+            << "\\pard\\intbl a\\cell "
+               "b\\cell\\row\r\n\\trowd\\trgaph108\\clvmrg\\cellx1000\\clvmrg\\cellx2000"
+               "\\pard\\intbl\\cell \\pard\\intbl\\cell\\row";
+        // The text of a merged cell is kept, in the cell it merges into.
+        QTest::newRow("text in merged cells")
+            << wrap("\\trowd\\clmgf\\cellx1000\\clmrg\\cellx2000\\pard\\intbl a\\cell b\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx2000\\pard\\intbl c\\cell\\row")
+            << "0,0 2x1 a|b|c"
+            << "\\pard\\intbl a\\par\r\nb\\par\r\nc\\cell\\row";
+        QTest::newRow("a numbered list in a cell counts on")
+            << wrap("\\trowd\\cellx1000\\cellx2000\\pard\\intbl{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}x\\par y"
+                    "\\par z\\cell\\pard\\intbl b\\cell\\row")
+            << "0,0 x|y|z; 0,1 b"
+            << "{\\pntext\\f0 2.\\tab}y\\par\r\n{\\pntext\\f0 3.\\tab}z\\cell";
+        QTest::newRow("list items in merged cells are one list")
+            << wrap(
+                   "\\trowd\\clvmgf\\cellx1000\\cellx2000\\pard\\intbl{\\*\\pn\\pnlvlbody\\pndec{\\pntxta.}}x"
+                   "\\cell\\pard\\intbl "
+                   "b\\cell\\row\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl{\\*\\pn"
+                   "\\pnlvlbody\\pndec{\\pntxta.}}y\\cell\\pard\\intbl c\\cell\\row")
+            << "0,0 2x1 x|y; 0,1 b; 1,1 c"
+            << "{\\pntext\\f0 2.\\tab}y\\cell";
+        QTest::newRow("\\clvmrg with nothing above is a cell of its own")
+            << wrap("\\trowd\\clvmrg\\cellx1000\\clmrg\\cellx2000\\pard\\intbl a\\cell b\\cell\\row")
+            << "0,0 a|b"
+            << "\\trowd\\trgaph108\\cellx2000\\pard\\intbl a\\par\r\nb\\cell\\row";
+        QTest::newRow("\\clvmrg below a cell of other columns")
+            << wrap("\\trowd\\clvmgf\\cellx2000\\pard\\intbl a\\cell\\row"
+                    "\\trowd\\clvmrg\\cellx1000\\cellx2000\\pard\\intbl b\\cell c\\cell\\row")
+            << "0,0 1x2 a; 1,0 b; 1,1 c"
+            << "\\trowd\\trgaph108\\cellx2000\\pard\\intbl a\\cell\\row";
+        // Tables in cells, as Word writes them: the inner rows defined after their cells.
+        QTest::newRow("a table in a cell")
+            << wrap("\\trowd\\cellx3000\\cellx6000\\pard\\intbl\\itap1 A\\cell\\pard\\intbl\\itap2 "
+                    "n1\\nestcell "
+                    "n2\\nestcell{\\*\\nesttableprops\\trowd\\clbrdrt\\brdrs\\cellx1000\\cellx2000\\nestrow}"
+                    "{\\nonesttables\\par}\\pard\\intbl\\itap1 after\\cell\\trowd\\cellx3000\\cellx6000\\row")
+            << "0,0 A; 0,1 |after; >0,0 n1; >0,1 n2"
+            << "\\trowd\\trgaph108\\cellx3000\\cellx6000\\pard\\intbl A\\cell \\pard\\intbl\\itap2 "
+               "n1\\nestcell "
+               "n2\\nestcell{\\*"
+               "\\nesttableprops\\trowd\\trgaph108\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10"
+               "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx1000\\clbrdrt\\brdrs\\brdrw10\\clbrd"
+               "rl\\brdrs"
+               "\\brdrw10\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx2000\\nestrow}{"
+               "\\nonesttables\\par}"
+               "\r\n\\pard\\intbl after\\cell\\row";
+        QTest::newRow("between paragraphs of a cell, its row defined only before")
+            << wrap("\\trowd\\cellx3000\\pard\\intbl x\\par\\pard\\intbl\\itap2 "
+                    "n\\nestcell{\\*\\nesttableprops"
+                    "\\trowd\\cellx1000\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap1 "
+                    "y\\cell\\row\\pard z")
+            << "0,0 x|y; >0,0 n"
+            << "\\trowd\\trgaph108\\cellx3000\\pard\\intbl x\\par";
+        QTest::newRow("three deep")
+            << wrap("\\trowd\\cellx3000\\pard\\intbl\\itap3 "
+                    "deep\\nestcell{\\*\\nesttableprops\\trowd\\cellx1000"
+                    "\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap2 "
+                    "mid\\nestcell{\\*\\nesttableprops\\trowd"
+                    "\\cellx2000\\nestrow}{\\nonesttables\\par}\\pard\\intbl\\itap1 top\\cell\\row")
+            << "0,0 |top; >0,0 |mid; >>0,0 deep"
+            << "\\pard\\intbl\\itap3 "
+               "deep\\nestcell{\\*\\nesttableprops\\trowd\\trgaph108\\cellx1000\\nestrow}";
+        QTest::newRow("merged cells in a table in a cell")
+            << wrap("\\trowd\\cellx3000\\pard\\intbl\\itap2 "
+                    "a\\nestcell\\nestcell{\\*\\nesttableprops\\trowd\\clmgf"
+                    "\\cellx1000\\clmrg\\cellx2000\\nestrow}{\\nonesttables\\par}b\\nestcell c\\nestcell{\\*"
+                    "\\nesttableprops\\trowd\\cellx1000\\cellx2000\\nestrow}{\\nonesttables\\par}"
+                    "\\pard\\intbl "
+                    "after\\cell\\row")
+            << "0,0 |after; >0,0 1x2 a; >1,0 b; >1,1 c"
+            << "{\\*\\nesttableprops\\trowd\\trgaph108\\cellx2000\\nestrow}";
+        QTest::newRow("nested cells outside a table stay text")
+            << wrap("x\\par\\pard\\intbl\\itap2 n\\nestcell\\pard y") << ""
+            << "x\\par\r\nn\\par\r\ny";
+    }
+    void mergedAndNestedCells() {
+        QFETCH(QString, input);
+        QFETCH(QString, shape);
+        QFETCH(QString, written);
+        QTextDocument doc;
+        rtf::read(input, doc);
+        QCOMPARE(tableShape(doc), shape);
+        const QString out = rtf::write(doc);
+        QVERIFY2(QString(out).remove(QLatin1String("\\f0\\fs24")).contains(written), qPrintable(out));
+        QTextDocument again;
+        rtf::read(out, again);
+        QCOMPARE(documentModel(again), documentModel(doc));
     }
 
     void alignmentBelongsToParagraphs() {

@@ -3,6 +3,8 @@
 #include "host/richtextbox.h"
 #include "host/rtfformat.h"
 #include "host/rtflist.h"
+#include "host/rtfreader.h"
+#include "rtf/documentmodel.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -236,8 +238,9 @@ class RichTextBoxTest : public QObject {
             QStringLiteral(
                 "<style>p{color:red}</style><script>alert(1)</script><ul><li>jeden</li>"
                 "<li>dva</li></ul><ol><li>tri<ol type=\"a\"><li>štyri</li></ol></li></ol><table "
-                "border=\"1\"><tr><td>c1<p>c1b</p></td><td>c2</td>"
-                "</tr></table><p><a href=\"https://example.sk/\">odkaz</a> "
+                "border=\"1\"><tr><td>c1<p>c1b</p></td><td rowspan=\"2\">c2</td>"
+                "</tr><tr><td>c3</td></tr><tr><td colspan=\"2\">c4</td></tr></table><p><a "
+                "href=\"https://example.sk/\">odkaz</a> "
                 "<span style=\"background-color:#ffff00\">žlté</span><img src=\"data:image/png;base64,") +
             QString::fromLatin1(png.toBase64()) +
             QStringLiteral(
@@ -290,6 +293,12 @@ class RichTextBoxTest : public QObject {
         QCOMPARE(inTable.currentTable()->columns(), 2);
         QCOMPARE(inTable.currentTable()->cellAt(0, 0).lastCursorPosition().block().text(),
                  QStringLiteral("c1b"));
+        // Its merged cells are written so they read back as they were pasted.
+        const QString shape = QStringLiteral("0,0 c1|c1b; 0,1 2x1 c2; 1,0 c3; 2,0 1x2 c4");
+        QCOMPARE(tableShape(*doc), shape);
+        QTextDocument again;
+        rtf::read(box.textRTF(), again);
+        QCOMPARE(tableShape(again), shape);
         QCOMPARE(pictures, QList<QSize>({QSize(8, 6), QSize(5, 5)}));
         QVERIFY(box.textRTF().contains(QLatin1String("\\pngblip")));
         // A picture alone, as an image viewer copies it.
