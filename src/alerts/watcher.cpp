@@ -111,16 +111,24 @@ void Watcher::setHeld(bool held) {
     arm();
 }
 
+qint64 Watcher::checkedUpTo() const {
+    return m_held ? m_heardUpTo : m_lastCheck;
+}
+
 qint64 Watcher::nextCheck() const {
-    const qint64 checked = m_held ? m_heardUpTo : m_lastCheck;
+    return nextCheck(nextDue());
+}
+
+qint64 Watcher::nextCheck(qint64 due) const {
+    const qint64 checked = checkedUpTo();
     // The next midnight too, so the today display turns over with the day.
     const qint64 midnight = m_dayStart + kDaySeconds;
     const qint64 next = std::min(checked + kSafetyCheckSeconds, std::max(midnight, checked + 1));
-    const qint64 due = nextDue(checked);
     return due && due < next ? due : next;
 }
 
-qint64 Watcher::nextDue(qint64 after) const {
+qint64 Watcher::nextDue() const {
+    const qint64 after = checkedUpTo();
     qint64 next = 0;
     for (int k = 1; k <= kSlotCount; ++k) {
         const DateTimeValue date = m_schedule.slotDate(k);
@@ -141,11 +149,12 @@ void Watcher::arm() {
     // counted again. The one millisecond more covers a clock being slewed; a wake-up that still
     // comes early finds nothing due and re-arms for the few milliseconds left.
     const QDateTime now = m_clock.now();
-    const qint64 next = nextCheck();
+    const qint64 due = nextDue();
+    const qint64 next = nextCheck(due);
     const qint64 delay = DueRule::msUntil(now, next, kSafetyCheckSeconds * 1000);
     m_timer->start(int(delay + kMarginMs));
     // The wake-up before the slot's: only when no check comes between, so it is armed exactly.
     m_soonTimer->stop();
-    if (const qint64 due = nextDue(m_held ? m_heardUpTo : m_lastCheck); due && due - kSoonSeconds < next)
+    if (due && due - kSoonSeconds < next)
         m_soonTimer->start(int(DueRule::msUntil(now, due - kSoonSeconds, kSafetyCheckSeconds * 1000)));
 }

@@ -66,8 +66,12 @@ class Watcher : public QObject {
   private:
     void check(int changedSlot);
     void arm();
-    // The first moment of a slot after the given second, or 0.
-    qint64 nextDue(qint64 after) const;
+    // The last second checked (while held: told).
+    qint64 checkedUpTo() const;
+    // The first moment of a slot after the last second checked, or 0.
+    qint64 nextDue() const;
+    // The next check, given the next slot's moment.
+    qint64 nextCheck(qint64 due) const;
 
     const Clock& m_clock;
     const SlotSchedule& m_schedule;

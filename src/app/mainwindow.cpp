@@ -76,8 +76,7 @@ void MainWindow::buildControls() {
     m_ui.SSTab1->setCurrentIndex(m_currentTab);
     m_ui.Lišta1->textTool(QStringLiteral("ID_Legend"))->setText(m_legend);
     m_formatting = std::make_unique<NoteFormatting>(m_ui.RichTextBox1, m_ui.Lišta1, m_host.programFolder);
-    for (auto [id, action] : m_formatting->toolActions().asKeyValueRange())
-        m_toolActions.insert(id, action);
+    m_toolActions.insert(m_formatting->toolActions());
     prepareWidgets();
     m_forgotten.setControls(ForgottenView::Controls{this, m_ui.Lišta1, m_ui.SSTab1, m_ui.RichTextBox1,
                                                     m_ui.RichTextBox13, m_ui.MonthView1, m_ui.MonthView2,
