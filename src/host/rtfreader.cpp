@@ -1097,6 +1097,9 @@ class DocumentSink final : public Sink {
         // Qt's edits around the table may hand the paragraph after it another one's format.
         const QTextBlockFormat nextFormat =
             hasNext ? doc.findBlockByNumber(last + 1).blockFormat() : QTextBlockFormat();
+        // And an empty paragraph before it the format of the table's first one.
+        const QTextBlockFormat previousFormat =
+            first > 0 ? doc.findBlockByNumber(first - 1).blockFormat() : QTextBlockFormat();
         QTextCursor at(&doc);
         if (first > 0) {
             at.setPosition(blockEnd(first - 1));
@@ -1133,10 +1136,10 @@ class DocumentSink final : public Sink {
         tf.setCellPadding(2);
         tf.setAlignment(Qt::AlignLeft);
         QTextTable* qt = at.insertTable(int(table.size()), shape.columns, tf);
-        if (first == 0) {
-            QTextCursor before(&doc);
-            before.setBlockFormat(QTextBlockFormat());
-        }
+        QTextCursor before(&doc);
+        if (first > 0)
+            before.setPosition(qt->firstPosition() - 1);
+        before.setBlockFormat(previousFormat);
         // Qt puts a paragraph after the table; the one that followed in the note takes its place.
         QTextCursor after(&doc);
         after.setPosition(qt->lastPosition() + 1);

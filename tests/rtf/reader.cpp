@@ -270,6 +270,11 @@ class ReaderTest : public QObject {
         QCOMPARE(doc.lastBlock().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
         rtf::read(rtf::write(doc), again);
         QCOMPARE(documentModel(again), documentModel(doc));
+        // And an empty paragraph before a table its own, not that of the table's first paragraph.
+        rtf::read(wrap("a\\par\\pard\\par\\trowd\\cellx1000\\pard\\qj\\intbl b\\cell\\row\\pard c"), doc);
+        QCOMPARE(doc.findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
+                 Qt::AlignLeft);
+        QVERIFY(QTextCursor(doc.findBlockByNumber(2)).currentTable());
         // A list item in a cell stays the cell's one paragraph.
         rtf::read(
             wrap("\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell{\\*\\pn\\pnlvlblt}b\\cell\\row\\pard c"),
