@@ -13,6 +13,8 @@
 #include <QAbstractTextDocumentLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
+#include <QSet>
 #include <QScrollBar>
 #include <QTextLayout>
 #include <QTextList>
@@ -20,6 +22,7 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -85,6 +88,43 @@ void givePicturesTheirData(QTextDocument& pasted, const QMimeData* source) {
         if (!image.isNull())
             pasted.addResource(QTextDocument::ImageResource, url, image);
     });
+}
+
+// Qt's HTML reader numbers every list from 1. The number each list of the page starts at is
+// given back to it, matched by order: the lists appear in the document as their tags open. When
+// they do not match up (a list without items, one inside a script), the lists count from 1.
+void keepListStarts(QTextDocument& pasted, const QString& html) {
+    static const QRegularExpression tag(QStringLiteral(R"(<(ol|ul)\b([^>]*)>)"),
+                                        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression startAttribute(QStringLiteral(R"(\bstart\s*=\s*["']?\s*(\d{1,9}))"),
+                                                   QRegularExpression::CaseInsensitiveOption);
+    std::vector<int> starts;
+    bool numbered = false;
+    for (auto it = tag.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch list = it.next();
+        const QRegularExpressionMatch start = startAttribute.match(list.capturedView(2));
+        const bool ordered = list.capturedView(1).compare(u"ol", Qt::CaseInsensitive) == 0;
+        starts.push_back(ordered && start.hasMatch() ? std::min(start.captured(1).toInt(), 32767) : 1);
+        numbered = numbered || starts.back() != 1;
+    }
+    if (!numbered)
+        return;
+    std::vector<QTextList*> lists;
+    QSet<QTextList*> seen;
+    for (QTextBlock block = pasted.begin(); block.isValid(); block = block.next())
+        if (QTextList* list = block.textList(); list && !seen.contains(list))
+            seen.insert(list), lists.push_back(list);
+    if (lists.size() != starts.size())
+        return;
+    for (std::size_t i = 0; i < lists.size(); ++i) {
+        if (starts[i] == 1)
+            continue;
+        QTextListFormat format = lists[i]->format();
+        const int indent = format.indent(); // a nested list's level
+        format.merge(rtf::numberedListFormat(format.style(), starts[i]));
+        format.setIndent(indent);
+        lists[i]->setFormat(format);
+    }
 }
 
 } // namespace
@@ -302,6 +342,7 @@ void RichTextBox::insertFromMimeData(const QMimeData* source) {
     pasted.setDefaultFont(document()->defaultFont());
     if (source->hasHtml()) {
         pasted.setHtml(source->html());
+        keepListStarts(pasted, source->html());
         givePicturesTheirData(pasted, source);
     } else if (source->hasImage()) {
         const QImage image = qvariant_cast<QImage>(source->imageData());
