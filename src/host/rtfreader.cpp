@@ -864,40 +864,58 @@ class DocumentSink final : public Sink {
             }
         }
         cursor.endEditBlock();
-        if (listsInCells)
-            joinListsInCells();
+        if (!tables.empty())
+            relist();
     }
 
-    // Consecutive list items in a cell that look the same are one list, as they read back once
-    // written: the items of a cell's text and those of a merged cell's text put after it.
-    void joinListsInCells() {
-        const auto place = [](const QTextBlock& b) {
-            const QTextTable* table = QTextCursor(b).currentTable();
-            if (!table)
-                return std::make_tuple(table, -1, -1);
-            const QTextTableCell cell = table->cellAt(b.position());
-            return std::make_tuple(table, cell.row(), cell.column());
-        };
+    // Where a paragraph is: in which cell of which table, or outside tables.
+    static std::tuple<const QTextTable*, int, int> place(const QTextBlock& b) {
+        const QTextTable* table = QTextCursor(b).currentTable();
+        if (!table)
+            return std::make_tuple(table, -1, -1);
+        const QTextTableCell cell = table->cellAt(b.position());
+        return std::make_tuple(table, cell.row(), cell.column());
+    }
+
+    // The lists as reading the written note makes them again: consecutive items in one place (a
+    // cell, or the text outside tables) that look the same are one list, an item ends the lists of
+    // the levels below it, and any other item starts a list of its own. Building the tables moves
+    // paragraphs into cells, and items of one list may come apart or together there: the items of
+    // a cell's text and those of a merged cell's text put after it, an item before a table and one
+    // in its cell.
+    void relist() {
         const auto key = [](const QTextBlock& b) {
             const QTextListFormat f = b.textList()->format();
-            return std::make_tuple(int(f.style()), f.numberPrefix(), f.numberSuffix(),
-                                   b.blockFormat().leftMargin(), f.property(rtf::ListNumberStyle).toInt(),
-                                   f.property(rtf::ListStart).toInt(), f.property(rtf::ListLevel).toInt());
+            return std::make_tuple(f.property(rtf::ListLevel).toInt(), int(f.style()), f.numberPrefix(),
+                                   f.numberSuffix(), b.blockFormat().leftMargin(),
+                                   f.property(rtf::ListNumberStyle).toInt(),
+                                   f.property(rtf::ListStart).toInt());
         };
-        // As the lists were first made: consecutive items of lists that look the same are one.
         std::map<decltype(key(doc.begin())), QTextList*> open;
-        decltype(place(doc.begin())) openPlace;
+        std::set<QTextList*> used;
+        auto openPlace = place(doc.begin());
         for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
             QTextList* list = block.textList();
-            if (!list || !QTextCursor(block).currentTable()) {
-                open.clear();
+            const auto at = place(block);
+            if (!list || at != openPlace)
+                open.clear(), openPlace = at;
+            if (!list)
+                continue;
+            const auto look = key(block);
+            const int level = std::get<0>(look);
+            std::erase_if(open, [level](const auto& entry) { return std::get<0>(entry.first) > level; });
+            if (const auto it = open.find(look); it != open.end()) {
+                if (it->second != list)
+                    it->second->add(block);
                 continue;
             }
-            if (place(block) != openPlace)
-                open.clear(), openPlace = place(block);
-            auto [it, added] = open.try_emplace(key(block), list);
-            if (!added && it->second != list)
-                it->second->add(block);
+            if (used.insert(list).second) {
+                open[look] = list;
+                continue;
+            }
+            QTextList* own = QTextCursor(block).createList(list->format());
+            open[look] = own;
+            used.insert(own);
         }
     }
 
@@ -1171,9 +1189,6 @@ class DocumentSink final : public Sink {
                 if (begin.block().length() == 1 &&
                     cell.lastCursorPosition().blockNumber() - start > to - from)
                     begin.deleteChar();
-                // A cell's first list item keeps the list it had before the move, apart from the
-                // items after it.
-                listsInCells = listsInCells || begin.block().textList();
             }
         }
     }
@@ -1308,7 +1323,6 @@ class DocumentSink final : public Sink {
     std::vector<std::pair<int, ParaProps>> paragraphs;
     int paragraph = 0;
     bool blockPending = false;
-    bool listsInCells = false;                    // a list item moved into a cell
     std::array<int, kMaxNesting + 1> cellFirst{}; // by level: the first paragraph of its next cell
     std::vector<Level> levels;
     std::vector<Table> tables;

@@ -271,7 +271,8 @@ const char16_t* numberCode(int style) {
 // The paragraph Qt keeps before a table that starts the note, which RTF has not.
 bool isTableGuard(const QTextBlock& block) {
     return block.length() == 1 && !block.previous().isValid() && block.next().isValid() &&
-           !QTextCursor(block).currentTable() && QTextCursor(block.next()).currentTable();
+           block.blockFormat() == QTextBlockFormat() && !QTextCursor(block).currentTable() &&
+           QTextCursor(block.next()).currentTable();
 }
 
 // What a reader knows of a list paragraph: its list's look and first number, its indent and level.

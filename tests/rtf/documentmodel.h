@@ -51,7 +51,10 @@ inline int tableDepth(const QTextBlock& block) {
 inline QStringList documentModel(const QTextDocument& doc) {
     QStringList lines;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        QString line = QStringLiteral("P ") + formatLine(block.blockFormat());
+        // Which list a paragraph is in shows in its label, not in the number Qt gave the list.
+        QTextBlockFormat format = block.blockFormat();
+        format.clearProperty(QTextFormat::ObjectIndex);
+        QString line = QStringLiteral("P ") + formatLine(format);
         if (const QTextTable* table = QTextCursor(block).currentTable()) {
             const QTextTableCell cell = table->cellAt(block.position());
             if (cell.firstCursorPosition().block() == block)
