@@ -71,7 +71,7 @@ int runPripomin(int argc, char** argv) {
 
     SystemClock clock;
     QtMessageBoxes boxes;
-    QtSound sound(Paths::executableFolder());
+    DesktopSound sound(Paths::executableFolder());
     DesktopShell shell;
     LogindShutdown shutdown;
     QtTrayIconFactory tray;

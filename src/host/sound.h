@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <functional>
-#include <memory>
 
-class QPluginLoader;
-class SoundBackend;
+class QProcess;
 
 class Sound {
   public:
@@ -18,22 +17,22 @@ class Sound {
     virtual void prepare() {}
 };
 
-// Plays a WAV file through the desktop's sound server, with the player in the plug-in
-// "pripomin-sound" of the given folder, loaded with the first melody. A file that is missing or is no
-// WAV the player takes gives the beep instead, and so does a plug-in that cannot be loaded; the beep
+// Plays a WAV file through the desktop's sound server: the program reads the file and hands its
+// samples to the player "pripomin-melody" of the given folder, a process of its own for each melody,
+// which ends when the melody has played or the next one starts. A file that is missing or is no WAV
+// the player takes gives the beep instead, and so does a player that cannot be started; the beep
 // itself can be replaced (tests count it).
-class QtSound final : public Sound {
+class DesktopSound final : public Sound {
   public:
-    explicit QtSound(const QString& pluginFolder, std::function<void()> beeper = {});
-    ~QtSound() override;
+    explicit DesktopSound(const QString& playerFolder, std::function<void()> beeper = {});
+    ~DesktopSound() override;
     void playAsync(const QString& path) override;
     void beep() override;
-    void prepare() override { backend(); }
 
   private:
-    SoundBackend* backend();
+    void stop();
 
+    QString m_player;
     std::function<void()> m_beeper;
-    std::unique_ptr<QPluginLoader> m_loader;
-    std::unique_ptr<SoundBackend> m_backend;
+    QPointer<QProcess> m_playing;
 };

@@ -270,7 +270,7 @@ class AlertWindowsTest : public QObject {
 
     void missingSoundAndPicturesStillOpenTheWindow() {
         QTemporaryDir empty;
-        QtSound realSound(empty.path());
+        DesktopSound realSound(empty.path());
         HostServices services = host->services();
         services.programFolder = empty.path();
         services.sound = &realSound;

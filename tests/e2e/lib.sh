@@ -173,7 +173,8 @@ e2e_start_sound_server() {
     wait_until 20 "the sound server" pactl info
 }
 # A stream of the program plays on the sound server.
-melody_playing() { LC_ALL=C pactl list sink-inputs 2>/dev/null | grep -q 'application.name = "Pripomin"'; }
+melodies() { LC_ALL=C pactl list sink-inputs 2>/dev/null | grep -c 'application.name = "Pripomin"'; }
+melody_playing() { [ "$(melodies)" -gt 0 ]; }
 
 # trayer as the notification area (XEmbed; the private session bus has no StatusNotifierWatcher);
 # its PID in TRAYER_PID.

@@ -61,6 +61,9 @@ write_due "$due" 2 5
 e2e_start_pripomin
 wait_until 20 "the main window" window_named Pripomin
 wait_until 15 "two confirmation boxes" box_count_is 2
+# The second slot's melody takes the place of the first: one plays, not two over each other.
+wait_until 3 "the melody" melody_playing
+[ "$(melodies)" -eq 1 ] || { echo "FAIL: $(melodies) melodies at once"; exit 1; }
 answer_one_box() {
     local id
     id=$(xdotool search --onlyvisible --name '^Pripomin - nový odkaz$' | tail -1) || return 1

@@ -60,6 +60,7 @@ grep -q "verzia $version\." "$unpacked/usr/lib/pripomin/Pripomin.html" || fail "
 DESTDIR=$E2E_TMP/installed cmake --install "$build" --prefix /usr >/dev/null
 listing() { (cd "$1" && find . -mindepth 1 -not -path './usr/share/doc*' | sed 's/\.gz$//' | sort); }
 diff <(listing "$E2E_TMP/installed") <(listing "$unpacked") || fail "the package's files differ from cmake --install"
+[ -x "$unpacked/usr/lib/pripomin/pripomin-melody" ] || fail "the melody's player is not in the package"
 for needed in libqt6widgets6 libqt6dbus6 libpulse0 qt6-translations-l10n; do
     grep -q "$needed" <<<"$(dpkg-deb -f "$deb" Depends)" || fail "$needed not in Depends"
 done

@@ -90,7 +90,7 @@ class SoundTest : public QObject {
     void unplayableFilesBeepInstead() {
         QTemporaryDir dir;
         int beeps = 0;
-        QtSound sound(QStringLiteral(PRIPOMIN_OUTPUT_DIR), [&] { ++beeps; });
+        DesktopSound sound(QStringLiteral(PRIPOMIN_OUTPUT_DIR), [&] { ++beeps; });
 
         sound.playAsync(dir.filePath("Flauta.wav"));
         QCOMPARE(beeps, 1);
@@ -106,17 +106,17 @@ class SoundTest : public QObject {
         QTRY_COMPARE(beeps, 3);
     }
 
-    void withoutItsPlugInTheMelodyBeeps() {
-        QTemporaryDir noPlugIn;
+    void withoutItsPlayerTheMelodyBeeps() {
+        QTemporaryDir noPlayer;
         int beeps = 0;
-        QtSound sound(noPlugIn.path(), [&] { ++beeps; });
+        DesktopSound sound(noPlayer.path(), [&] { ++beeps; });
         sound.playAsync(QStringLiteral(PRIPOMIN_OUTPUT_DIR "/Flauta.wav"));
         QCOMPARE(beeps, 1);
     }
 
     void aRealMelodyDoesNotBeep() {
         int beeps = 0;
-        QtSound sound(QStringLiteral(PRIPOMIN_OUTPUT_DIR), [&] { ++beeps; });
+        DesktopSound sound(QStringLiteral(PRIPOMIN_OUTPUT_DIR), [&] { ++beeps; });
         sound.playAsync(QStringLiteral(PRIPOMIN_OUTPUT_DIR "/Flauta.wav"));
         // Decoding a short file takes well under this; a beep would have come by then.
         QTest::qWait(500);

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "host/sound.h"
+
+#include "host/wavefile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+// A melody is a few seconds; a file far larger is not one to hold in memory.
+constexpr qint64 kMaxSoundFile = 64 << 20;
+
+QString formatName(PcmSound::Format format) {
+    switch (format) {
+    case PcmSound::Format::U8:
+        return QStringLiteral("u8");
+    case PcmSound::Format::S16LE:
+        return QStringLiteral("s16le");
+    case PcmSound::Format::S24LE:
+        return QStringLiteral("s24le");
+    case PcmSound::Format::S32LE:
+        return QStringLiteral("s32le");
+    case PcmSound::Format::Float32LE:
+        return QStringLiteral("float32le");
+    }
+    return QStringLiteral("s16le");
+}
+} // namespace
+
+DesktopSound::DesktopSound(const QString& playerFolder, std::function<void()> beeper)
+    : m_player(playerFolder + QStringLiteral("/pripomin-melody")), m_beeper(std::move(beeper)) {}
+
+DesktopSound::~DesktopSound() {
+    if (m_playing) {
+        m_playing->disconnect();
+        m_playing->kill();
+        m_playing->waitForFinished(1000);
+        delete m_playing;
+    }
+}
+
+void DesktopSound::stop() {
+    // The player ends at once; the sound server drops its stream with it.
+    if (m_playing && m_playing->state() != QProcess::NotRunning)
+        m_playing->kill();
+}
+
+void DesktopSound::playAsync(const QString& path) {
+    QFile file(path);
+    // Only what is really a sound goes to the player: a damaged file, or another format under the
+    // melody's name, beeps instead every time.
+    const std::optional<PcmSound> sound =
+        file.open(QIODevice::ReadOnly) ? WaveFile::read(file.read(std::min(file.size(), kMaxSoundFile)))
+                                       : std::nullopt;
+    if (!sound) {
+        beep();
+        return;
+    }
+    if (!QFileInfo(m_player).isExecutable()) {
+        qWarning("Pripomin: no sound: the player %s is missing", qPrintable(m_player));
+        beep();
+        return;
+    }
+    stop();
+    auto* player = new QProcess;
+    // What the player says (no sound server, for one) goes where the program's own warnings go.
+    player->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(player, &QProcess::finished, player, &QObject::deleteLater);
+    QObject::connect(player, &QProcess::errorOccurred, player,
+                     [player, beeper = m_beeper](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         qWarning("Pripomin: no sound: %s", qPrintable(player->errorString()));
+                         beeper ? beeper() : QApplication::beep();
+                         player->deleteLater();
+                     });
+    player->start(m_player, {formatName(sound->format), QString::number(sound->rate),
+                             QString::number(sound->channels)});
+    player->write(sound->samples);
+    player->closeWriteChannel();
+    m_playing = player;
+}
+
+void DesktopSound::beep() {
+    if (m_beeper)
+        m_beeper();
+    else
+        QApplication::beep();
+}
