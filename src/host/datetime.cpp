@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/datetime.h"
 
-#include <QRegularExpression>
 #include <cmath>
 
 namespace {
@@ -76,9 +75,17 @@ namespace DateText {
 QString dateFormat(const QLocale& locale) {
     QString f = locale.dateFormat(QLocale::ShortFormat);
     // Two-digit years would read back in the wrong century.
-    static const QRegularExpression years(QStringLiteral("y+"));
-    f.replace(years, QStringLiteral("yyyy"));
-    return f;
+    QString out;
+    for (qsizetype i = 0; i < f.size(); ++i) {
+        if (f[i] != u'y') {
+            out += f[i];
+            continue;
+        }
+        while (i + 1 < f.size() && f[i + 1] == u'y')
+            ++i;
+        out += QStringLiteral("yyyy");
+    }
+    return out;
 }
 
 QString timeFormat(const QLocale& locale) {
@@ -116,9 +123,13 @@ std::optional<QDate> tryParseDate(const QString& s, const QLocale& locale) {
             return d;
     }
     // Slovak forms with or without blanks after the dots, ISO, and the US form.
-    static const QRegularExpression dotBlanks(QStringLiteral("\\.\\s+"));
-    QString compact = s;
-    compact.replace(dotBlanks, QStringLiteral("."));
+    QString compact;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        compact += s[i];
+        if (s[i] == u'.')
+            while (i + 1 < s.size() && s[i + 1].isSpace())
+                ++i;
+    }
     if (compact.endsWith(QLatin1Char('.')))
         compact.chop(1);
     for (const char* f : {"d.M.yyyy", "yyyy-M-d", "M/d/yyyy"}) {

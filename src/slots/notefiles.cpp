@@ -4,9 +4,10 @@
 #include "host/inifile.h"
 
 #include <QDir>
-#include <QRegularExpression>
 #include <QFile>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace NoteFiles {
 
@@ -32,11 +33,26 @@ void load(SlotTable& slots, const QString& folder) {
     }
 }
 
+namespace {
+// A note file's temporary copy as saving makes it: "Dat<k>.RTF." and six letters or digits.
+bool isLeftover(const QString& name) {
+    for (int k = 1; k <= kSlotCount; ++k) {
+        const QString prefix = fileName(k) + u'.';
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix))
+            return std::all_of(name.begin() + prefix.size(), name.end(), [](QChar c) {
+                return c.isDigit() ? c.unicode() < 0x80
+                                   : (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+            });
+    }
+    return false;
+}
+} // namespace
+
 void removeLeftovers(const QString& folder) {
-    static const QRegularExpression temporary(QStringLiteral("^Dat([1-9]|1[0-2])\\.RTF\\.[A-Za-z0-9]{6}$"));
     const QDir dir(folder);
-    for (const QString& name : dir.entryList({QStringLiteral("Dat*.RTF.*")}, QDir::Files | QDir::Hidden)) {
-        if (temporary.match(name).hasMatch())
+    // Without a name filter, which Qt would make a regular expression of.
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden)) {
+        if (isLeftover(name))
             QFile::remove(dir.filePath(name));
     }
 }
