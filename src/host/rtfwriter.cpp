@@ -737,8 +737,8 @@ QString write(const QTextDocument& document) {
                 para.nesting = int(chain.size());
             // The paragraph Qt keeps in a cell before a table that starts it.
             const QTextTable* next = QTextCursor(block.next()).currentTable();
-            if (block.length() == 1 && cell.firstCursorPosition().block() == block && next &&
-                next->parentFrame() == table)
+            if (block.length() == 1 && !block.textList() && cell.firstCursorPosition().block() == block &&
+                next && next->parentFrame() == table)
                 continue;
         } else if (isTableGuard(block)) {
             continue; // the paragraph Qt keeps before a table that starts the note

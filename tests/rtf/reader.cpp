@@ -281,6 +281,13 @@ class ReaderTest : public QObject {
         rtf::read(rtf::write(doc), again);
         QCOMPARE(labelledText(again), labelledText(doc));
         QCOMPARE(rtf::write(again), rtf::write(doc));
+        // An empty list item before a table in a cell is kept; Qt's own paragraph there is not.
+        rtf::read(QStringLiteral("{\\rtf\\cell{{\\pn\\pnlvlblt}{\\par}\\pard\\intbl\\itap2m\\nestrow}n\\row"),
+                  doc);
+        const QString kept = rtf::write(doc);
+        QVERIFY2(kept.contains(QLatin1String("\\intbl{\\pntext\\f1\\'b7\\tab}\\par")), qPrintable(kept));
+        rtf::read(kept, again);
+        QCOMPARE(rtf::write(again), kept);
         // A list item in a cell stays the cell's one paragraph.
         rtf::read(
             wrap("\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell{\\*\\pn\\pnlvlblt}b\\cell\\row\\pard c"),
