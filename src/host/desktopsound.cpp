@@ -14,6 +14,8 @@
 namespace {
 // A melody is a few seconds; a file far larger is not one to hold in memory.
 constexpr qint64 kMaxSoundFile = 64 << 20;
+// Set on a player once it was given its melody.
+constexpr const char* kMelodyGiven = "pripomin-melody-given";
 
 QString formatName(PcmSound::Format format) {
     switch (format) {
@@ -36,18 +38,42 @@ DesktopSound::DesktopSound(const QString& playerFolder, std::function<void()> be
     : m_player(playerFolder + QStringLiteral("/pripomin-melody")), m_beeper(std::move(beeper)) {}
 
 DesktopSound::~DesktopSound() {
-    if (m_playing) {
-        m_playing->disconnect();
-        m_playing->kill();
-        m_playing->waitForFinished(1000);
-        delete m_playing;
+    for (QProcess* player : {m_ready.data(), m_playing.data()}) {
+        if (!player)
+            continue;
+        player->disconnect();
+        player->kill();
+        player->waitForFinished(1000);
+        delete player;
     }
 }
 
-void DesktopSound::stop() {
-    // The player ends at once; the sound server drops its stream with it.
-    if (m_playing && m_playing->state() != QProcess::NotRunning)
-        m_playing->kill();
+QProcess* DesktopSound::startPlayer() {
+    if (!QFileInfo(m_player).isExecutable()) {
+        qWarning("Pripomin: no sound: the player %s is missing", qPrintable(m_player));
+        return nullptr;
+    }
+    auto* player = new QProcess;
+    // What the player says (no sound server, for one) goes where the program's own warnings go.
+    player->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(player, &QProcess::finished, player, &QObject::deleteLater);
+    QObject::connect(player, &QProcess::errorOccurred, player,
+                     [player, beeper = m_beeper](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart)
+                             return;
+                         qWarning("Pripomin: no sound: %s", qPrintable(player->errorString()));
+                         // A player started ahead beeps only once its melody was due.
+                         if (player->property(kMelodyGiven).toBool())
+                             beeper ? beeper() : QApplication::beep();
+                         player->deleteLater();
+                     });
+    player->start(m_player, {});
+    return player;
+}
+
+void DesktopSound::prepare() {
+    if (!m_ready || m_ready->state() == QProcess::NotRunning)
+        m_ready = startPlayer();
 }
 
 void DesktopSound::playAsync(const QString& path) {
@@ -61,26 +87,21 @@ void DesktopSound::playAsync(const QString& path) {
         beep();
         return;
     }
-    if (!QFileInfo(m_player).isExecutable()) {
-        qWarning("Pripomin: no sound: the player %s is missing", qPrintable(m_player));
+    // The melody before stops; the player ends at once, and the sound server drops its stream.
+    if (m_playing && m_playing->state() != QProcess::NotRunning)
+        m_playing->kill();
+    QProcess* player = m_ready && m_ready->state() != QProcess::NotRunning ? m_ready.data() : startPlayer();
+    m_ready = nullptr;
+    if (!player) {
         beep();
         return;
     }
-    stop();
-    auto* player = new QProcess;
-    // What the player says (no sound server, for one) goes where the program's own warnings go.
-    player->setProcessChannelMode(QProcess::ForwardedChannels);
-    QObject::connect(player, &QProcess::finished, player, &QObject::deleteLater);
-    QObject::connect(player, &QProcess::errorOccurred, player,
-                     [player, beeper = m_beeper](QProcess::ProcessError error) {
-                         if (error != QProcess::FailedToStart)
-                             return;
-                         qWarning("Pripomin: no sound: %s", qPrintable(player->errorString()));
-                         beeper ? beeper() : QApplication::beep();
-                         player->deleteLater();
-                     });
-    player->start(m_player, {formatName(sound->format), QString::number(sound->rate),
-                             QString::number(sound->channels)});
+    player->setProperty(kMelodyGiven, true);
+    player->write(QStringLiteral("%1 %2 %3\n")
+                      .arg(formatName(sound->format))
+                      .arg(sound->rate)
+                      .arg(sound->channels)
+                      .toLatin1());
     player->write(sound->samples);
     player->closeWriteChannel();
     m_playing = player;

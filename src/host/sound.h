@@ -19,20 +19,24 @@ class Sound {
 
 // Plays a WAV file through the desktop's sound server: the program reads the file and hands its
 // samples to the player "pripomin-melody" of the given folder, a process of its own for each melody,
-// which ends when the melody has played or the next one starts. A file that is missing or is no WAV
-// the player takes gives the beep instead, and so does a player that cannot be started; the beep
-// itself can be replaced (tests count it).
+// which ends when the melody has played or the next one starts. prepare() starts the next melody's
+// player ahead, so when the melody is due only its samples are handed over. A file that is missing or
+// is no WAV the player takes gives the beep instead, and so does a player that cannot be started; the
+// beep itself can be replaced (tests count it).
 class DesktopSound final : public Sound {
   public:
     explicit DesktopSound(const QString& playerFolder, std::function<void()> beeper = {});
     ~DesktopSound() override;
     void playAsync(const QString& path) override;
     void beep() override;
+    void prepare() override;
 
   private:
-    void stop();
+    // A player waiting for its melody; nothing when there is no player to start.
+    QProcess* startPlayer();
 
     QString m_player;
     std::function<void()> m_beeper;
+    QPointer<QProcess> m_ready;
     QPointer<QProcess> m_playing;
 };

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// pripomin-melody FORMAT RATE CHANNELS: plays the samples that come on standard input to the
-// desktop's sound server (PulseAudio, or PipeWire in its place) and ends when they have played.
-// The program starts one for each melody and ends it to stop the melody, so the sound server's
-// client library, which is large, is never part of the program itself.
+// pripomin-melody: plays one melody to the desktop's sound server (PulseAudio, or PipeWire in its
+// place) and ends when it has played. The melody comes on standard input: a line "FORMAT RATE
+// CHANNELS" (FORMAT one of u8, s16le, s24le, s32le, float32le), then the samples. The program starts
+// a player before a melody is due, so none has to start when it is, and ends it to stop the melody;
+// the sound server's client library, which is large, is never part of the program itself.
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
@@ -39,19 +40,54 @@ bool number(const char* text, long low, long high, long& value) {
     return errno == 0 && end != text && *end == '\0' && value >= low && value <= high;
 }
 
-} // namespace
+enum class Header { Read, None, Malformed };
 
-int main(int argc, char** argv) {
-    pa_sample_spec spec{};
+// The melody's first line, read a byte at a time so that none of the samples after it is taken.
+// A player that is ended before its melody comes gets none.
+Header readHeader(pa_sample_spec& spec) {
+    std::array<char, 64> line{};
+    std::size_t length = 0;
+    for (;;) {
+        char c = 0;
+        const ssize_t got = read(STDIN_FILENO, &c, 1);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return length == 0 ? Header::None : Header::Malformed;
+        if (length + 1 == line.size())
+            return Header::Malformed;
+        if (c == '\n')
+            break;
+        line[length++] = c;
+    }
+    std::array<char, 16> format{};
+    std::array<char, 16> rateText{};
+    std::array<char, 16> channelsText{};
     long rate = 0;
     long channels = 0;
-    if (argc != 4 || !sampleFormat(argv[1], spec.format) || !number(argv[2], 1, PA_RATE_MAX, rate) ||
-        !number(argv[3], 1, PA_CHANNELS_MAX, channels)) {
-        std::fputs("usage: pripomin-melody u8|s16le|s24le|s32le|float32le RATE CHANNELS <samples\n", stderr);
-        return 2;
-    }
+    if (std::sscanf(line.data(), "%15s %15s %15s", format.data(), rateText.data(), channelsText.data()) !=
+            3 ||
+        !sampleFormat(format.data(), spec.format) || !number(rateText.data(), 1, PA_RATE_MAX, rate) ||
+        !number(channelsText.data(), 1, PA_CHANNELS_MAX, channels))
+        return Header::Malformed;
     spec.rate = uint32_t(rate);
     spec.channels = uint8_t(channels);
+    return Header::Read;
+}
+
+} // namespace
+
+int main() {
+    pa_sample_spec spec{};
+    const Header header = readHeader(spec);
+    if (header == Header::None)
+        return 0;
+    if (header == Header::Malformed) {
+        std::fputs(
+            "pripomin-melody: standard input holds no melody (\"FORMAT RATE CHANNELS\", then samples)\n",
+            stderr);
+        return 2;
+    }
     int error = 0;
     pa_simple* stream = pa_simple_new(nullptr, "Pripomin", PA_STREAM_PLAYBACK, nullptr, "Pripomin", &spec,
                                       nullptr, nullptr, &error);
