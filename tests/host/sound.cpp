@@ -5,6 +5,7 @@
 #include <QtEndian>
 
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,6 +105,38 @@ class SoundTest : public QObject {
         QTRY_COMPARE(beeps, 2);
         sound.playAsync(garbage);
         QTRY_COMPARE(beeps, 3);
+    }
+
+    // The player takes its melody's format from the first line of its input: a player ended
+    // before its melody ends quietly, a line it cannot read ends it with a message, and a melody
+    // it reads goes to the sound server (none here: told, and ended).
+    void playerReadsItsMelody_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("ended before its melody") << QByteArray() << 0;
+        QTest::newRow("a melody, no sound server") << QByteArray("s16le 22050 1\n").append(4410, '\0') << 1;
+        QTest::newRow("float, stereo") << QByteArray("float32le 48000 2\n").append(800, '\0') << 1;
+        QTest::newRow("unknown format") << QByteArray("mp3 22050 1\n") << 2;
+        QTest::newRow("no rate") << QByteArray("s16le 0 1\n") << 2;
+        QTest::newRow("too many channels") << QByteArray("s16le 22050 99\n") << 2;
+        QTest::newRow("a word short") << QByteArray("s16le 22050\n") << 2;
+        QTest::newRow("no line end") << QByteArray(200, 'x') << 2;
+        QTest::newRow("ended inside the line") << QByteArray("s16le 22") << 2;
+    }
+    void playerReadsItsMelody() {
+        QFETCH(QByteArray, input);
+        QProcess player;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("PULSE_SERVER"), QStringLiteral("unix:/nonexistent/pripomin-test"));
+        player.setProcessEnvironment(env);
+        player.start(QStringLiteral(PRIPOMIN_OUTPUT_DIR "/pripomin-melody"), {});
+        QVERIFY(player.waitForStarted());
+        player.write(input);
+        player.closeWriteChannel();
+        QVERIFY(player.waitForFinished(10000));
+        QCOMPARE(player.exitStatus(), QProcess::NormalExit);
+        QTEST(player.exitCode(), "exitCode");
+        QCOMPARE(player.readAllStandardError().isEmpty(), player.exitCode() == 0);
     }
 
     // A player started ahead is used as one started when the melody is due; either beeps only
