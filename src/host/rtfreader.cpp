@@ -1108,7 +1108,10 @@ class DocumentSink final : public Sink {
                 // loses its first cell.
                 c.setPosition(startsIn && from > 0 ? blockEnd(from - 1) : blockStart(from));
                 c.setPosition(endsIn ? endsIn->lastPosition() + 1 : blockEnd(to), QTextCursor::KeepAnchor);
-                out.emplace_back(c.selection(), doc.findBlockByNumber(from).blockFormat());
+                // A cell that starts with a table has Qt's plain paragraph before it, not the
+                // table's first paragraph, whose list it would join.
+                out.emplace_back(c.selection(),
+                                 startsIn ? QTextBlockFormat() : doc.findBlockByNumber(from).blockFormat());
             }
         }
         const bool hasNext = last + 1 < doc.blockCount();
