@@ -651,6 +651,11 @@ QString write(const QTextDocument& document) {
         bool defined = false; // the row's definition is written
     };
     std::vector<Grid> grids;
+    // Past the cell at the grid's place; always forward, also where the table has no such cell.
+    const auto stepPast = [](Grid& grid, const QTextTableCell& cell) {
+        const int after = cell.isValid() ? cell.column() + cell.columnSpan() : grid.table->columns();
+        grid.column = std::max(after, grid.column + 1);
+    };
     const auto emptyCell = [&out, &previous](int level) {
         if (level == 1) {
             out += u"\\pard\\intbl\\cell";
@@ -676,7 +681,7 @@ QString write(const QTextDocument& document) {
                 break;
             out += u' ';
             emptyCell(level);
-            grid.column = next.column() + next.columnSpan();
+            stepPast(grid, next);
         }
         if (grid.column < grid.table->columns()) {
             out += u' ';
@@ -696,11 +701,11 @@ QString write(const QTextDocument& document) {
     };
     // Writes the rows and merged places before the cell at `row`, `column`.
     const auto fillTo = [&](Grid& grid, int level, int row, int column) {
-        while (grid.row < row || (grid.row == row && grid.column < column)) {
+        while ((grid.row < row || (grid.row == row && grid.column < column)) &&
+               grid.row < grid.table->rows()) {
             defineRow(grid, level);
             emptyCell(level);
-            const QTextTableCell next = grid.table->cellAt(grid.row, grid.column);
-            grid.column = next.column() + next.columnSpan();
+            stepPast(grid, grid.table->cellAt(grid.row, grid.column));
             endCell(grid, level);
         }
         defineRow(grid, level);

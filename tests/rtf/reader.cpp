@@ -293,6 +293,20 @@ class ReaderTest : public QObject {
         const QString nested = rtf::write(doc);
         rtf::read(nested, again);
         QCOMPARE(rtf::write(again), nested);
+        // Rows of a table in a cell that run past the table's rows are written once, not forever.
+        const QByteArray pastItsRows = QByteArray::fromBase64(
+            "e1xydGYxXHRyb3dkXGNlbGx4MzAwMFxwYXJkXGludGJsXGl0YXAzIGRcbmVzdGNlbGx7XCpcbmVzdHRhYmxlcHJvcHNcdHJv"
+            "d2RcYzAxMDAwOTAwMDAwM2x2bWdmXGNlbGx4MTAwXHRyb3dkMFxuZXN0cm93fXtcbm9uZXN0dGFibGVzXHBhcn1ccGFyZFxp"
+            "bnRibFxpXHJvdyBtXG5lc3RjZWxsaXtccnRmMVxhbnNpXP90cm93ZFx0cmdhcGgxf3tccnRmZm9udGVyXGNoZnRue1xmb29r"
+            "ZWllbGx4NTk3dTI2OVwnZThcJ2U9OGN7a2Voc1zSZlx1sLCwsLCwsLCwsLCwsLCwsLCwsLCwsLCwsLCwsGFcY2VsbJBbIgCQ"
+            "YQAAIGIYAGVsbFxyb3dcdHJvd2RcY3FsbHgAAQAAEgAAAAAAAP//////////AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAMTk5"
+            "OVxjMDtccmVkMHxn");
+        QStringDecoder cp1250("windows-1250");
+        rtf::read(QString(cp1250.decode(pastItsRows)), doc);
+        const QString once = rtf::write(doc);
+        QVERIFY(once.size() < 100 * pastItsRows.size());
+        rtf::read(once, again);
+        QVERIFY(again.toPlainText().contains(QStringLiteral("a bell")));
         // A list item in a cell stays the cell's one paragraph.
         rtf::read(
             wrap("\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell{\\*\\pn\\pnlvlblt}b\\cell\\row\\pard c"),
