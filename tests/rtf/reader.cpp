@@ -275,9 +275,10 @@ class ReaderTest : public QObject {
         QCOMPARE(doc.findBlockByNumber(1).blockFormat().alignment() & Qt::AlignHorizontal_Mask,
                  Qt::AlignLeft);
         QVERIFY(QTextCursor(doc.findBlockByNumber(2)).currentTable());
-        // Items of one look before, in and after a cell are lists of their own, as they read back.
+        // Items of one look before, in and after a cell are lists of their own, as they read back;
+        // between two tables is Qt's plain paragraph, no item of the table after it.
         rtf::read(QStringLiteral("{\\rtf{\\pn}\\par\\itap2\\cell\\row l\\nestrow"), doc);
-        QCOMPARE(labelledText(doc), QStringLiteral("1\t\n1\t\n1\tl"));
+        QCOMPARE(labelledText(doc), QStringLiteral("1\t\n\n1\tl"));
         rtf::read(rtf::write(doc), again);
         QCOMPARE(labelledText(again), labelledText(doc));
         QCOMPARE(rtf::write(again), rtf::write(doc));
@@ -307,6 +308,15 @@ class ReaderTest : public QObject {
         QVERIFY(once.size() < 100 * pastItsRows.size());
         rtf::read(once, again);
         QVERIFY(again.toPlainText().contains(QStringLiteral("a bell")));
+        QCOMPARE(rtf::write(again), once);
+        // A table built before the one in front of it keeps its frame, and each cell its text.
+        rtf::read(QStringLiteral("{\\rtf\\itap3\\nestcell\\nestrow\\row\\cell[\\row"), doc);
+        const QTextTable* second = QTextCursor(doc.lastBlock().previous()).currentTable();
+        QVERIFY(second && second->cellAt(0, 1).isValid());
+        QCOMPARE(second->cellAt(0, 1).firstCursorPosition().block().text(), QStringLiteral("["));
+        const QString framed = rtf::write(doc);
+        rtf::read(framed, again);
+        QCOMPARE(rtf::write(again), framed);
         // A list item in a cell stays the cell's one paragraph.
         rtf::read(
             wrap("\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell{\\*\\pn\\pnlvlblt}b\\cell\\row\\pard c"),
