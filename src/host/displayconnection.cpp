@@ -2,6 +2,7 @@
 #include "host/displayconnection.h"
 
 #include <QByteArray>
+#include <QIcon>
 #include <QtGlobal>
 
 namespace {
@@ -29,4 +30,15 @@ void DisplayConnection::made() {
     if (g_platformChosenHere)
         qunsetenv("QT_QPA_PLATFORM");
     g_platformChosenHere = false;
+    limitIconLookups();
+}
+
+void DisplayConnection::limitIconLookups() {
+    // Without a theme of the desktop's, Qt searches the freedesktop base theme "hicolor", which
+    // holds programs' own icons and none of the arrows, buttons and dialog pictures the styles ask
+    // for. Each first lookup there reads the theme's index of several hundred folders (most of
+    // what a calendar costs to make) and ends with the style's own picture all the same.
+    const QString base = QStringLiteral("hicolor");
+    if (QIcon::themeName() == base && QIcon::fallbackThemeName() == base)
+        QIcon::setThemeSearchPaths({QStringLiteral(":/icons")});
 }
