@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "host/sound.h"
 
+#include "host/melodyplayer/melodyformat.h"
 #include "host/wavefile.h"
 
 #include <QApplication>
@@ -18,19 +19,9 @@ constexpr qint64 kMaxSoundFile = 64 << 20;
 constexpr const char* kMelodyGiven = "pripomin-melody-given";
 
 QString formatName(PcmSound::Format format) {
-    switch (format) {
-    case PcmSound::Format::U8:
-        return QStringLiteral("u8");
-    case PcmSound::Format::S16LE:
-        return QStringLiteral("s16le");
-    case PcmSound::Format::S24LE:
-        return QStringLiteral("s24le");
-    case PcmSound::Format::S32LE:
-        return QStringLiteral("s32le");
-    case PcmSound::Format::Float32LE:
-        return QStringLiteral("float32le");
-    }
-    return QStringLiteral("s16le");
+    static_assert(MelodyFormat::kNames.size() == std::size_t(PcmSound::Format::Float32LE) + 1);
+    const std::string_view name = MelodyFormat::kNames[std::size_t(format)];
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
 }
 } // namespace
 

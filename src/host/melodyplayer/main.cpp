@@ -4,6 +4,8 @@
 // CHANNELS" (FORMAT one of u8, s16le, s24le, s32le, float32le), then the samples. The program starts
 // a player before a melody is due, so none has to start when it is, and ends it to stop the melody;
 // the sound server's client library, which is large, is never part of the program itself.
+#include "melodyformat.h"
+
 #include <pulse/error.h>
 #include <pulse/simple.h>
 
@@ -19,15 +21,12 @@
 namespace {
 
 bool sampleFormat(std::string_view name, pa_sample_format_t& format) {
-    static constexpr std::pair<std::string_view, pa_sample_format_t> kFormats[] = {
-        {"u8", PA_SAMPLE_U8},
-        {"s16le", PA_SAMPLE_S16LE},
-        {"s24le", PA_SAMPLE_S24LE},
-        {"s32le", PA_SAMPLE_S32LE},
-        {"float32le", PA_SAMPLE_FLOAT32LE}};
-    for (const auto& [known, value] : kFormats)
-        if (name == known) {
-            format = value;
+    // The sound server's formats, in the order of the words.
+    static constexpr std::array<pa_sample_format_t, MelodyFormat::kNames.size()> kFormats{
+        PA_SAMPLE_U8, PA_SAMPLE_S16LE, PA_SAMPLE_S24LE, PA_SAMPLE_S32LE, PA_SAMPLE_FLOAT32LE};
+    for (std::size_t i = 0; i < kFormats.size(); ++i)
+        if (name == MelodyFormat::kNames[i]) {
+            format = kFormats[i];
             return true;
         }
     return false;
