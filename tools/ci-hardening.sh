@@ -34,7 +34,7 @@ cmake --build "$asan" -j2
 echo "== fuzzers, ${fuzz_seconds} s each on their seed corpora ($fuzz)"
 CXX=clang++ cmake -S "$here" -B "$fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPRIPOMIN_FUZZ=ON \
     -DPRIPOMIN_SANITIZE=ON -DPRIPOMIN_TESTS=OFF -DPRIPOMIN_BENCH=OFF >/dev/null
-cmake --build "$fuzz" -j2
+cmake --build "$fuzz" -j2 --target fuzzers
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 for source in "$here"/fuzz/*_fuzzer.cpp; do
