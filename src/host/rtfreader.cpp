@@ -1117,9 +1117,8 @@ class DocumentSink final : public Sink {
         // A table built already may follow at once: its frame is no paragraph that can take the
         // place of Qt's one after this table (which stays a plain one between the two), and a
         // selection into it would cut the frame.
-        const bool tableNext =
-            last + 1 < doc.blockCount() && doc.characterAt(blockEnd(last)) != QChar::ParagraphSeparator;
-        const bool hasNext = last + 1 < doc.blockCount() && !tableNext;
+        const bool followed = last + 1 < doc.blockCount();
+        const bool hasNext = followed && doc.characterAt(blockEnd(last)) == QChar::ParagraphSeparator;
         // Qt's edits around the table may hand the paragraph after it another one's format.
         const QTextBlockFormat nextFormat =
             hasNext ? doc.findBlockByNumber(last + 1).blockFormat() : QTextBlockFormat();
@@ -1171,7 +1170,7 @@ class DocumentSink final : public Sink {
         after.setPosition(qt->lastPosition() + 1);
         if (first > 0 && hasNext)
             after.deleteChar();
-        if (hasNext || tableNext)
+        if (followed)
             after.setBlockFormat(nextFormat);
         for (const Span& span : shape.spans) {
             if (span.rows > 1 || span.columns > 1)

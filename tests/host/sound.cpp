@@ -115,10 +115,8 @@ class SoundTest : public QObject {
         QTest::addColumn<int>("exitCode");
         QTest::newRow("ended before its melody") << QByteArray() << 0;
         QTest::newRow("a melody, no sound server") << QByteArray("s16le 22050 1\n").append(4410, '\0') << 1;
-        QTest::newRow("float, stereo") << QByteArray("float32le 48000 2\n").append(800, '\0') << 1;
         QTest::newRow("unknown format") << QByteArray("mp3 22050 1\n") << 2;
         QTest::newRow("no rate") << QByteArray("s16le 0 1\n") << 2;
-        QTest::newRow("too many channels") << QByteArray("s16le 22050 99\n") << 2;
         QTest::newRow("a word short") << QByteArray("s16le 22050\n") << 2;
         QTest::newRow("no line end") << QByteArray(200, 'x') << 2;
         QTest::newRow("ended inside the line") << QByteArray("s16le 22") << 2;

@@ -289,11 +289,6 @@ class ReaderTest : public QObject {
         QVERIFY2(kept.contains(QLatin1String("\\intbl{\\pntext\\f1\\'b7\\tab}\\par")), qPrintable(kept));
         rtf::read(kept, again);
         QCOMPARE(rtf::write(again), kept);
-        // A table in a cell that starts with a list item: Qt's paragraph before it joins no list.
-        rtf::read(QStringLiteral("{\\rtf\\cell{{\\pn\\par}s\\itap2\\nestrow}n\\row"), doc);
-        const QString nested = rtf::write(doc);
-        rtf::read(nested, again);
-        QCOMPARE(rtf::write(again), nested);
         // Rows of a table in a cell that run past the table's rows are written once, not forever.
         const QByteArray pastItsRows = QByteArray::fromBase64(
             "e1xydGYxXHRyb3dkXGNlbGx4MzAwMFxwYXJkXGludGJsXGl0YXAzIGRcbmVzdGNlbGx7XCpcbmVzdHRhYmxlcHJvcHNcdHJv"
@@ -309,14 +304,6 @@ class ReaderTest : public QObject {
         rtf::read(once, again);
         QVERIFY(again.toPlainText().contains(QStringLiteral("a bell")));
         QCOMPARE(rtf::write(again), once);
-        // A table built before the one in front of it keeps its frame, and each cell its text.
-        rtf::read(QStringLiteral("{\\rtf\\itap3\\nestcell\\nestrow\\row\\cell[\\row"), doc);
-        const QTextTable* second = QTextCursor(doc.lastBlock().previous()).currentTable();
-        QVERIFY(second && second->cellAt(0, 1).isValid());
-        QCOMPARE(second->cellAt(0, 1).firstCursorPosition().block().text(), QStringLiteral("["));
-        const QString framed = rtf::write(doc);
-        rtf::read(framed, again);
-        QCOMPARE(rtf::write(again), framed);
         // A list item in a cell stays the cell's one paragraph.
         rtf::read(
             wrap("\\trowd\\cellx1000\\cellx2000\\pard\\intbl a\\cell{\\*\\pn\\pnlvlblt}b\\cell\\row\\pard c"),
@@ -450,6 +437,14 @@ class ReaderTest : public QObject {
                     "after\\cell\\row")
             << "0,0 |after; >0,0 1x2 a; >1,0 b; >1,1 c"
             << "{\\*\\nesttableprops\\trowd\\trgaph108\\cellx2000\\nestrow}";
+        // Malformed nesting, as the fuzzer found it: Qt's paragraph before a table that starts a
+        // cell joins no list, and a table built before the one in front of it keeps its frame.
+        QTest::newRow("a table starting a cell, a list item first in it")
+            << wrap("\\cell{{\\pn\\par}s\\itap2\\nestrow}n\\row") << "0,0 ; 0,1 |n; >0,0 s"
+            << "\\pard\\intbl\\cell \\pard{\\*\\pn\\pnlvlbody";
+        QTest::newRow("a table in a cell right before a table built already")
+            << wrap("\\itap3\\nestcell\\nestrow\\row\\cell[\\row") << "0,0  / 0,0 ; 0,1 ["
+            << "\\cellx4680\\cellx9360\\pard\\intbl\\cell ";
         QTest::newRow("nested cells outside a table stay text")
             << wrap("x\\par\\pard\\intbl\\itap2 n\\nestcell\\pard y") << ""
             << "x\\par\r\nn\\par\r\ny";
